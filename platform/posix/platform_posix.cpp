@@ -1,0 +1,231 @@
+// POSIX backend of the platform seam: paths below the simulator's folder,
+// the monotonic counter, host hooks found in the running executable, and
+// whole-file input and output.
+#include <dirent.h>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "platform/hooks.h"
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+// The optional host hooks, looked up once. A counter without its frequency
+// (or the reverse) is useless, so the pair is taken only together.
+struct Hooks {
+  gaugehost_sim_root_fn sim_root = nullptr;
+  gaugehost_perf_counter_fn perf_counter = nullptr;
+  gaugehost_perf_frequency_fn perf_frequency = nullptr;
+  gaugehost_name_suffix_fn name_suffix = nullptr;
+};
+
+template <class Fn>
+Fn hook(const char* name) {
+  return reinterpret_cast<Fn>(host_symbol(name));
+}
+
+const Hooks& hooks() {
+  static const Hooks h = [] {
+    Hooks found;
+    found.sim_root = hook<gaugehost_sim_root_fn>(GAUGEHOST_SIM_ROOT);
+    found.perf_counter = hook<gaugehost_perf_counter_fn>(GAUGEHOST_PERF_COUNTER);
+    found.perf_frequency = hook<gaugehost_perf_frequency_fn>(GAUGEHOST_PERF_FREQUENCY);
+    if (found.perf_counter == nullptr || found.perf_frequency == nullptr) {
+      found.perf_counter = nullptr;
+      found.perf_frequency = nullptr;
+    }
+    found.name_suffix = hook<gaugehost_name_suffix_fn>(GAUGEHOST_NAME_SUFFIX);
+    return found;
+  }();
+  return h;
+}
+
+std::string executable_folder() {
+  std::vector<char> buf(4096);
+  for (;;) {
+    const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size());
+    if (n < 0) return "./";
+    if (static_cast<std::size_t>(n) < buf.size()) {
+      std::string exe(buf.data(), static_cast<std::size_t>(n));
+      const std::size_t slash = exe.rfind('/');
+      return slash == std::string::npos ? std::string("./") : exe.substr(0, slash + 1);
+    }
+    if (buf.size() >= (1u << 20)) return "./";
+    buf.resize(buf.size() * 2);
+  }
+}
+
+char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool same_folded(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (fold(a[i]) != fold(b[i])) return false;
+  }
+  return true;
+}
+
+bool exists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The entry of `folder` (ending in '/') whose name equals `name` ignoring
+// ASCII case; the first in byte order when several do. Empty when none.
+std::string find_folded(const std::string& folder, std::string_view name) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return {};
+  std::string best;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view candidate(entry->d_name);
+    if (candidate == "." || candidate == "..") continue;
+    if (!same_folded(candidate, name)) continue;
+    if (best.empty() || candidate < best) best.assign(candidate);
+  }
+  ::closedir(dir);
+  return best;
+}
+
+bool write_all(int fd, std::string_view data) {
+  const char* p = data.data();
+  std::size_t left = data.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string sim_root() {
+  std::string root;
+  if (hooks().sim_root != nullptr) {
+    if (const char* r = hooks().sim_root(); r != nullptr) root = r;
+  }
+  if (root.empty()) {
+    static const std::string exe_folder = executable_folder();
+    root = exe_folder;
+  }
+  if (root.back() != '/') root.push_back('/');
+  return root;
+}
+
+std::string module_path(std::string_view relative) {
+  std::string path = sim_root();
+  std::size_t pos = 0;
+  while (pos < relative.size()) {
+    std::size_t end = pos;
+    while (end < relative.size() && relative[end] != '\\' && relative[end] != '/') ++end;
+    const std::string_view component = relative.substr(pos, end - pos);
+    const bool separator_follows = end < relative.size();
+    pos = end + 1;
+    if (component.empty()) continue;  // leading or doubled separator
+
+    // A component missing under every spelling is kept as given (the caller
+    // may be about to create it); the folders below it then match nothing.
+    std::string next = path;
+    next.append(component);
+    if (!exists(next)) {
+      const std::string match = find_folded(path, component);
+      if (!match.empty()) next = path + match;
+    }
+    path = std::move(next);
+    if (separator_follows) path.push_back('/');
+  }
+  return path;
+}
+
+std::int64_t perf_counter() {
+  if (hooks().perf_counter != nullptr) return hooks().perf_counter();
+  timespec ts{};
+  ::clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<std::int64_t>(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+}
+
+std::int64_t perf_frequency() {
+  if (hooks().perf_frequency != nullptr) {
+    // Callers divide by it: never let a broken host give them zero.
+    return std::max<std::int64_t>(hooks().perf_frequency(), 1);
+  }
+  return 1'000'000'000;
+}
+
+std::string name_suffix() {
+  if (hooks().name_suffix != nullptr) {
+    if (const char* s = hooks().name_suffix(); s != nullptr) return s;
+  }
+  return {};
+}
+
+void* host_symbol(const char* name) {
+  if (name == nullptr) return nullptr;
+  return ::dlsym(RTLD_DEFAULT, name);
+}
+
+std::optional<std::string> read_file(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string data;
+  char chunk[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;  // also a folder (EISDIR)
+    }
+    if (n == 0) break;
+    data.append(chunk, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return data;
+}
+
+bool write_file_atomic(const std::string& path, std::string_view data) {
+  if (path.empty() || path.back() == '/') return false;
+  std::string temp = path + ".tmp.XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return false;
+
+  // mkstemp creates the file private; keep the old file's mode, or give a new
+  // one the usual mode of a user file.
+  struct stat old {};
+  const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  bool ok = ::fchmod(fd, mode) == 0;
+  ok = ok && write_all(fd, data);
+  ok = ok && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+
+  // Make the rename itself durable; the data is already in place if this fails.
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+  const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+  return true;
+}
+
+}  // namespace platform
