@@ -2,6 +2,7 @@
 // Nothing outside platform/ includes an OS header.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,6 +37,50 @@ std::optional<std::string> read_file(const std::string& path);
 // Replaces a file so that a crash mid-write leaves the old file or the new
 // one, never a mix: write a temporary beside it, flush, rename over it.
 bool write_file_atomic(const std::string& path, std::string_view data);
+
+// Named shared memory and named try-locks, for the data exchanger and any
+// program that reads it. Names are plain text without separators ('$' is
+// fine); each backend maps them into its own namespace. Objects are created
+// readable and writable by the owning user only. Implemented in shared_*.cpp.
+//
+// POSIX: a block or guard named N is the shared-memory object "/N". Unlike a
+// Windows mapping or event, it outlives its last holder: it stays, with its
+// contents, until remove_shared_block / remove_guard (or a reboot). An
+// existing object owned by another user is refused.
+struct SharedBlock;
+// Opens the block `name` and maps its first `bytes` bytes, creating it filled
+// with zeros when it does not exist. `*created` (may be null) is true only
+// when this call made the object, never when another opener made it first.
+// Null when the name is empty or holds a separator, or on any failure.
+SharedBlock* open_shared_block(const std::string& name, std::size_t bytes, bool* created);
+// Address and size of the mapping; null and 0 for a null block.
+void* block_address(const SharedBlock* block);
+std::size_t block_size(const SharedBlock* block);
+// Unmaps and frees the handle; null does nothing. The object itself stays.
+void close_shared_block(SharedBlock* block);
+// Deletes the named block; holders keep their mappings. False when absent.
+bool remove_shared_block(const std::string& name);
+
+// A guard is a flag that is either free or held. Taking never waits, and
+// releasing sets it free however often it is called: it never counts above
+// free the way a semaphore posted twice would.
+struct NamedGuard;
+// Opens the guard `name`, creating it free when it does not exist. Null as
+// open_shared_block.
+NamedGuard* open_guard(const std::string& name, bool* created = nullptr);
+// Takes a free guard and returns true; false at once when it is held (or for
+// a null guard).
+bool guard_try_take(NamedGuard* guard);
+// Sets the guard free, whoever held it. Null does nothing.
+void guard_release(NamedGuard* guard);
+// True while the guard is free (a snapshot, for tools). Null: false.
+bool guard_is_free(const NamedGuard* guard);
+void close_guard(NamedGuard* guard);
+bool remove_guard(const std::string& name);
+
+// Permission bits of a named block or guard (0600 = rw for the owner only);
+// -1 when it does not exist.
+int shared_object_mode(const std::string& name);
 
 // Shared libraries (the host's module loader). Implemented in loader_*.cpp.
 void* load_library(const std::string& path, std::string* error);
