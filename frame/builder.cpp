@@ -416,6 +416,13 @@ Box GaugeDef::strip(int index, int n) const {
   return Box{index * w, 0, w, height_};
 }
 
+Box GaugeDef::row(int index, int n) const {
+  n = std::max(n, 1);
+  index = std::clamp(index, 0, n - 1);
+  i32 h = height_ / n;
+  return Box{0, index * h, width_, h};
+}
+
 Box GaugeDef::half(bool right_half) const {
   i32 w = width_ / 2;
   return Box{right_half ? w : 0, 0, w, height_};

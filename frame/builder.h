@@ -131,6 +131,8 @@ class GaugeDef {
 
   // Lays out the next area box of a row of `n` equal strips (left to right).
   Box strip(int index, int n) const;
+  // The same for a column of `n` equal rows (top to bottom).
+  Box row(int index, int n) const;
   Box half(bool right) const;
   Box whole() const { return Box{0, 0, width_, height_}; }
 

@@ -74,7 +74,7 @@ void guarded(GaugeDef& g, int& guard, int& sw, GuardedOptions opt) {
   const int on = opt.on;
   g.icon(opt.switch_label, static_cast<u32>(on + 1), [&sw] { return static_cast<double>(sw); });
   AreaOptions area;
-  area.flags = kMouseLeft | kMouseRight;
+  area.flags = kMouseLeft | kMouseRight | (opt.repeat ? kMouseRepeat : 0u);
   g.area(opt.switch_label, area, [&guard, &sw, on, close = opt.close_sets_on](u32 flags) {
     GuardedClick s = guarded_click({guard, sw}, flags, close, on);
     guard = s.guard;

@@ -84,6 +84,7 @@ struct GuardedOptions {
   bool close_sets_on = true;  // AZS_RazvKol: false
   std::string guard_label = "guard";
   std::string switch_label = "switch";
+  bool repeat = false;  // the area repeats while a button is held
 };
 void guarded(GaugeDef& g, int& guard, int& sw, GuardedOptions opt = {});
 
@@ -96,11 +97,13 @@ struct SpringPos {
 void spring(GaugeDef& g, const std::string& label, int& pos, int& counter, int rest, int frames,
             std::initializer_list<SpringPos> positions, u32 flags = kMouseLeft);
 
-// 4. Selector with one area per fixed position: areas FIELD=V. The icon shows
-// pos + picture_offset (1 for a signed -1/0/+1 lever).
+// 4. Selector with one area per fixed position: areas FIELD=V, laid out left
+// to right (kColumns) or top to bottom (kRows, for up/middle/down levers).
+// The icon shows pos + picture_offset (1 for a signed -1/0/+1 lever).
+enum class Layout { kColumns, kRows };
 template <class T>
 void selector(GaugeDef& g, const std::string& label, T& pos, std::initializer_list<int> values,
-              int picture_offset = 0);
+              int picture_offset = 0, Layout layout = Layout::kColumns);
 // Selector stepped by a pair of areas FIELD_dec / FIELD_inc between ends.
 template <class T>
 void stepper(GaugeDef& g, const std::string& label, T& pos, int lo, int hi,

@@ -8,7 +8,7 @@ namespace frame {
 
 template <class T>
 void selector(GaugeDef& g, const std::string& label, T& pos, std::initializer_list<int> values,
-              int picture_offset) {
+              int picture_offset, Layout layout) {
   const int n = static_cast<int>(values.size());
   g.icon(label, static_cast<u32>(n), [&pos, picture_offset] {
     return static_cast<double>(static_cast<int>(pos) + picture_offset);
@@ -16,7 +16,7 @@ void selector(GaugeDef& g, const std::string& label, T& pos, std::initializer_li
   int i = 0;
   for (int v : values) {
     AreaOptions opt;
-    opt.box = g.strip(i++, n);
+    opt.box = layout == Layout::kRows ? g.row(i++, n) : g.strip(i++, n);
     g.area(label + "=" + std::to_string(v), opt, [&pos, v](u32) { pos = static_cast<T>(v); });
   }
 }

@@ -115,6 +115,7 @@ struct GuardedRow {
   int UnitPower::*power;
   bool close_sets_on;
   const char* tooltip;
+  bool repeat = false;  // the area repeats while held
 };
 
 constexpr GuardedRow kGuarded[] = {
@@ -128,12 +129,13 @@ constexpr GuardedRow kGuarded[] = {
      true, nullptr},
     {"AZS_BKK_Pit", &Positions::azs_bkk_pit, &Positions::azs_bkk_pit_guard, &UnitPower::bkk_power,
      true, nullptr},
-    {"AZS_ProdUpr", &Positions::azs_produpr, &Positions::azs_produpr_guard, nullptr, true, nullptr},
+    {"AZS_ProdUpr", &Positions::azs_produpr, &Positions::azs_produpr_guard, nullptr, true, nullptr,
+     true},
     {"AZS_KOLESO", &Positions::azs_koleso, &Positions::azs_koleso_guard, nullptr, true,
-     "Nosewheel 10/63 Deg. Selector"},
+     "Nosewheel 10/63 Deg. Selector", true},
     // Closing this guard leaves the switch as it is.
     {"AZS_RazvKol", &Positions::azs_razvkol, &Positions::azs_razvkol_guard,
-     &UnitPower::steering_power, false, "Nosewheel Steering Mode Power"},
+     &UnitPower::steering_power, false, "Nosewheel Steering Mode Power", true},
 };
 
 void copy_to_power(GaugeDef& g, const int& position, int UnitPower::*power) {
@@ -169,6 +171,7 @@ void define_guarded(Module& m) {
     GaugeDef& g = m.gauge(r.gauge);
     GuardedOptions opt;
     opt.close_sets_on = r.close_sets_on;
+    opt.repeat = r.repeat;
     guarded(g, p.*r.guard, p.*r.sw, opt);
     copy_to_power(g, p.*r.sw, r.power);
     tip(g, r.tooltip);
@@ -243,16 +246,16 @@ void define_boosters(Module& m) {
 void define_selectors(Module& m) {
   Positions& p = systems().positions;
   // Three-position levers: the areas set 2, 1 and 0 in turn.
-  selector(m.gauge("AZS_DISS_REZIM"), "azs_diss_rezim", p.azs_diss_rezim, {2, 1, 0});
-  selector(m.gauge("AZS_obogr_1"), "azs_obogr_1", p.azs_obogr_1, {2, 1, 0});
-  selector(m.gauge("AZS_obogr_2"), "azs_obogr_2", p.azs_obogr_2, {2, 1, 0});
-  selector(m.gauge("AZS_obogr_3"), "azs_obogr_3", p.azs_obogr_3, {2, 1, 0});
-  selector(m.gauge("AZS_NAV_I21_GPS"), "azs_nav_i21_gps", p.azs_nav_i21_gps, {2, 1, 0});
+  selector(m.gauge("AZS_DISS_REZIM"), "azs_diss_rezim", p.azs_diss_rezim, {2, 1, 0}, 0, Layout::kRows);
+  selector(m.gauge("AZS_obogr_1"), "azs_obogr_1", p.azs_obogr_1, {2, 1, 0}, 0, Layout::kRows);
+  selector(m.gauge("AZS_obogr_2"), "azs_obogr_2", p.azs_obogr_2, {2, 1, 0}, 0, Layout::kRows);
+  selector(m.gauge("AZS_obogr_3"), "azs_obogr_3", p.azs_obogr_3, {2, 1, 0}, 0, Layout::kRows);
+  selector(m.gauge("AZS_NAV_I21_GPS"), "azs_nav_i21_gps", p.azs_nav_i21_gps, {2, 1, 0}, 0, Layout::kRows);
   for (auto [name, label, pos] :
        {std::tuple{"AZS_LAND_TAXI_Kr", "azs_land_taxi_kr", &p.azs_land_taxi_kr},
         std::tuple{"AZS_LAND_TAXI_F", "azs_land_taxi_f", &p.azs_land_taxi_f}}) {
     GaugeDef& g = m.gauge(name);
-    selector(g, label, *pos, {2, 1, 0});
+    selector(g, label, *pos, {2, 1, 0}, 0, Layout::kRows);
     g.tooltip("Landing Lights Switch");
   }
   // Distance source: left, middle and right zones.
