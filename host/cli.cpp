@@ -5,8 +5,9 @@
 //   gaugehost info MODULE [GAUGE] [--json]    a module's gauges, or one gauge
 //   gaugehost info --vars [--json]            the module-variable catalogue
 //   gaugehost bench SCRIPT [--frames N]       time load, start and frames
+//   gaugehost xchg VERB ...                   the data exchanger, from outside
 //
-// Every command takes --modules DIR (default: ../gauges beside the
+// Every command but xchg takes --modules DIR (default: ../gauges beside the
 // executable) and --sim-root DIR (default: a fresh temporary folder,
 // removed at exit).
 #include <filesystem>
@@ -21,6 +22,8 @@
 #include "host/lexer.h"
 #include "host/panel.h"
 #include "host/scenario.h"
+#include "host/xchg.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -33,6 +36,7 @@ const char* const kUsage =
     "       gaugehost info MODULE [GAUGE] [--json] [options]\n"
     "       gaugehost info --vars [--json]\n"
     "       gaugehost bench SCRIPT [--frames N] [options]\n"
+    "       gaugehost xchg dump|read|write|hold|reset|remove ... (gaugehost xchg help)\n"
     "options: --modules DIR   folder of the gauge modules (default ../gauges beside gaugehost)\n"
     "         --sim-root DIR  simulator folder the modules see (default: a temporary folder)\n";
 
@@ -91,8 +95,8 @@ bool parse_args(int argc, char** argv, Args* a, std::string* error) {
 
 fs::path executable_folder(const char* argv0) {
   std::error_code ec;
-  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec && !self.empty()) return self.parent_path();
+  const fs::path self = platform::executable_path();
+  if (!self.empty()) return self.parent_path();
   const fs::path given = fs::absolute(fs::path(argv0 != nullptr ? argv0 : "."), ec);
   return given.parent_path();
 }
@@ -187,6 +191,12 @@ int run(const Args& a, const std::string& modules, bool bench) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The exchanger commands act like any outside program: no modules, no
+  // simulator folder.
+  if (argc >= 2 && std::string(argv[1]) == "xchg")
+    return host::xchg::command(std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                               std::cerr);
+
   Args a;
   std::string why;
   if (!parse_args(argc, argv, &a, &why)) {
@@ -211,7 +221,18 @@ int main(int argc, char** argv) {
     return 2;
   }
   host::hooks::set_sim_root(root.path().string());
-  host::hooks::set_name_suffix("_gh" + random_hex());
+  // The modules' shared objects carry GAUGEHOST_NAME_SUFFIX when it is set
+  // (an outside reader then finds them, and they stay after the run), else
+  // a suffix of this run's own, whose objects go when it ends.
+  const auto given_suffix = platform::env(host::xchg::kSuffixVariable);
+  const std::string suffix = given_suffix ? *given_suffix : "_gh" + random_hex();
+  host::hooks::set_name_suffix(suffix);
+  struct RemoveOwnObjects {
+    const std::string* suffix;
+    ~RemoveOwnObjects() {
+      if (suffix != nullptr) host::xchg::remove_objects(*suffix);
+    }
+  } remove_own{given_suffix ? nullptr : &suffix};
 
   if (a.command == "info") return info(a, modules);
   return run(a, modules, a.command == "bench");

@@ -120,18 +120,18 @@ void print_vars(std::ostream& out, bool json) {
     for (const VarInfo& v : var_catalogue()) {
       out << (first ? "\n  " : ",\n  ") << "{\"id\": " << v.id
           << ", \"name\": " << json_string(v.name) << ", \"unit\": " << json_string(v.unit)
-          << ", \"default\": " << number(v.initial) << ", \"notes\": " << json_string(v.notes)
-          << "}";
+          << ", \"default\": " << number(v.initial) << ", \"source\": " << json_string(v.source)
+          << ", \"notes\": " << json_string(v.notes) << "}";
       first = false;
     }
     out << "\n]}\n";
     return;
   }
-  out << frame::format_string("%5s %-7s %-20s %-9s %8s  %s\n", "id", "hex", "name", "unit",
-                              "default", "notes");
+  out << frame::format_string("%5s %-7s %-20s %-10s %8s %-7s  %s\n", "id", "hex", "name", "unit",
+                              "default", "source", "notes");
   for (const VarInfo& v : var_catalogue()) {
-    out << frame::format_string("%5u 0x%-5X %-20s %-9s %8s  %s\n", v.id, v.id, v.name, v.unit,
-                                number(v.initial).c_str(), v.notes);
+    out << frame::format_string("%5u 0x%-5X %-20s %-10s %8s %-7s  %s\n", v.id, v.id, v.name,
+                                v.unit, number(v.initial).c_str(), v.source, v.notes);
   }
 }
 

@@ -1,13 +1,18 @@
 #include "host/scenario.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <ostream>
 
+#include "frame/exchanger_protocol.h"
 #include "frame/text.h"
 #include "host/hooks.h"
+#include "host/interrupt.h"
 #include "host/lexer.h"
 #include "host/panel_cfg.h"
+#include "host/xchg.h"
 #include "platform/platform.h"
 
 namespace host {
@@ -30,6 +35,10 @@ constexpr VerbName kVerbs[] = {
     {"frames", Verb::kFrames}, {"click", Verb::kClick},     {"attach", Verb::kAttach},
     {"kill", Verb::kKill},     {"print", Verb::kPrint},     {"dump", Verb::kDump},
     {"expect", Verb::kExpect},
+    {"realtime", Verb::kRealtime},
+    {"aircraft", Verb::kAircraft}, {"fly", Verb::kFly},       {"station", Verb::kStation},
+    {"atmosphere", Verb::kAtmosphere}, {"resume", Verb::kResume}, {"event", Verb::kEvent},
+    {"seconds", Verb::kSeconds},
 };
 
 struct WhatName {
@@ -40,6 +49,7 @@ constexpr WhatName kWhats[] = {
     {"var", What::Kind::kVar},       {"elem", What::Kind::kElem}, {"text", What::Kind::kText},
     {"hidden", What::Kind::kHidden}, {"reg", What::Kind::kReg},   {"named", What::Kind::kNamed},
     {"key", What::Kind::kKey},       {"keys", What::Kind::kKeys}, {"window", What::Kind::kWindow},
+    {"slot", What::Kind::kSlot},     {"world", What::Kind::kWorld},
 };
 
 bool gauge_what(What::Kind k) {
@@ -59,7 +69,9 @@ std::string join(const std::vector<std::string>& w, std::size_t begin, std::size
 bool parse_what(const std::vector<std::string>& w, std::size_t begin, std::size_t end, What* out,
                 std::string* error) {
   if (begin >= end) {
-    *error = "missing what to look at (var, elem, text, hidden, reg, named, key, keys, window)";
+    *error =
+        "missing what to look at (var, elem, text, hidden, reg, named, key, keys, window, slot, "
+        "world)";
     return false;
   }
   const WhatName* found = nullptr;
@@ -80,6 +92,12 @@ bool parse_what(const std::vector<std::string>& w, std::size_t begin, std::size_
     }
     what.gauge = w[begin + 1];
     if (n == 2) what.element = w[begin + 2];
+  } else if (what.kind == What::Kind::kWorld) {
+    if (n != 1 || !world_key(w[begin + 1])) {
+      *error = "world takes KEY (" + world_key_names() + ")";
+      return false;
+    }
+    what.name = w[begin + 1];
   } else if (what.kind == What::Kind::kReg || what.kind == What::Kind::kNamed) {
     if (n != 1) {
       *error = std::string(found->word) + " takes NAME";
@@ -91,10 +109,14 @@ bool parse_what(const std::vector<std::string>& w, std::size_t begin, std::size_
       *error = std::string(found->word) + " takes ID";
       return false;
     }
-    const std::int64_t hi = what.kind == What::Kind::kVar ? VarTable::kMaxId : 0xFFFFFFFF;
+    std::int64_t hi = what.kind == What::Kind::kVar ? VarTable::kMaxId : 0xFFFFFFFF;
+    if (what.kind == What::Kind::kSlot) hi = frame::xchg::kSlots - 1;
     const auto id = parse_integer(w[begin + 1], 0, hi);
     if (!id) {
-      *error = "bad id '" + w[begin + 1] + "'";
+      if (what.kind == What::Kind::kSlot)
+        *error = "bad slot '" + w[begin + 1] + "' (0..117)";
+      else
+        *error = "bad id '" + w[begin + 1] + "'";
       return false;
     }
     what.id = static_cast<std::uint32_t>(*id);
@@ -241,7 +263,11 @@ bool parse_command(Verb verb, std::vector<std::string> w, Command* c, std::strin
       if (!number_arg(w[0], 1e-9, TimeModel::kMaxFps, &c->number, error)) return false;
       break;
     case Verb::kPause: {
-      if (!want(w, 1, 1, "pause takes 0 or 1", error)) return false;
+      if (!want(w, 0, 1, "pause takes 0 or 1, or nothing", error)) return false;
+      if (w.empty()) {
+        c->flag = true;
+        break;
+      }
       const auto v = parse_integer(w[0], 0, 1);
       if (!v) {
         *error = "pause takes 0 or 1";
@@ -313,6 +339,54 @@ bool parse_command(Verb verb, std::vector<std::string> w, Command* c, std::strin
     case Verb::kExpect:
       if (!parse_expect(w, c, error)) return false;
       break;
+    case Verb::kAircraft: {
+      std::vector<Setting> settings;
+      if (!parse_aircraft(w, &settings, error)) return false;
+      break;
+    }
+    case Verb::kFly: {
+      FlyTargets targets;
+      if (!parse_fly(w, &targets, error)) return false;
+      break;
+    }
+    case Verb::kStation: {
+      Station station;
+      if (!parse_station(w, &station, error)) return false;
+      break;
+    }
+    case Verb::kAtmosphere: {
+      AtmosphereSettings settings;
+      if (!parse_atmosphere(w, &settings, error)) return false;
+      break;
+    }
+    case Verb::kResume:
+      if (!want(w, 0, 0, "resume takes nothing", error)) return false;
+      break;
+    case Verb::kEvent: {
+      if (!want(w, 2, 2, "event takes ID VALUE", error)) return false;
+      const auto id = parse_integer(w[0], 0, 0xFFFFFFFF);
+      const auto value = parse_integer(w[1], -0x80000000LL, 0xFFFFFFFF);
+      if (!id || !value) {
+        *error = "event takes an integer ID and VALUE (a negative value as 32-bit two's "
+                 "complement)";
+        return false;
+      }
+      c->id = static_cast<std::uint32_t>(*id);
+      c->number = static_cast<double>(static_cast<std::uint32_t>(*value & 0xFFFFFFFF));
+      break;
+    }
+    case Verb::kSeconds:
+      if (!want(w, 1, 1, "seconds takes T", error)) return false;
+      if (!number_arg(w[0], 0, 1e8, &c->number, error)) return false;
+      break;
+    case Verb::kRealtime:
+      if (!want(w, 1, 1, "realtime takes on or off", error)) return false;
+      if (w[0] != "on" && w[0] != "off") {
+        *error = "realtime takes on or off, not '" + w[0] + "'";
+        return false;
+      }
+      c->flag = w[0] == "on";
+      break;
   }
   c->args = std::move(w);
   return true;
@@ -330,6 +404,19 @@ bool sim_relative(const std::string& given, std::string* out) {
     if (part == "..") return false;
   *out = p;
   return true;
+}
+
+// Slot n of the run's exchanger block, read as an outside program would but
+// without its guard; 0 while there is no block.
+double slot_value(std::uint32_t n) {
+  return xchg::peek_slot(hooks::name_suffix(), static_cast<int>(n)).value_or(0.0);
+}
+
+// What print adds to a slot of a block that does not exist.
+std::string slot_note(const What& w) {
+  if (w.kind != What::Kind::kSlot) return {};
+  if (xchg::peek_slot(hooks::name_suffix(), static_cast<int>(w.id))) return {};
+  return " (no exchanger block)";
 }
 
 // What an icon shows for its reading: picture n of its series, or nothing.
@@ -381,7 +468,11 @@ bool parse_script(std::string_view text, std::vector<Command>* out, std::string*
 
 // Runner ---------------------------------------------------------------------
 
-Runner::Runner(RunOptions options) : opt_(std::move(options)), panel_(host_) {}
+Runner::Runner(RunOptions options) : opt_(std::move(options)), panel_(host_) {
+  // The world is always there: a scenario that places nothing still flies.
+  host_.set_world(&world_);
+  world_.publish(host_.vars());
+}
 
 std::string Runner::where(const Command& c) const {
   return name_ + ":" + std::to_string(c.line) + ": ";
@@ -489,6 +580,12 @@ bool Runner::evaluate(const Command& c, const What& w, Value* out) {
       return true;
     case What::Kind::kWindow:
       *out = Value::of(host_.windows().open(w.id) ? 1.0 : 0.0);
+      return true;
+    case What::Kind::kSlot:
+      *out = Value::of(slot_value(w.id));
+      return true;
+    case What::Kind::kWorld:
+      *out = Value::of(world_.value(*world_key(w.name)));
       return true;
     case What::Kind::kElem:
     case What::Kind::kText:
@@ -625,6 +722,64 @@ bool Runner::bench() {
   return true;
 }
 
+bool Runner::paced_frames(const Command& c) {
+  using Clock = std::chrono::steady_clock;
+  constexpr double kLongestFrame = 60.0;  // seconds; slower rates are paced at this
+  std::string why;
+  if (c.count == 0) return panel_.run_frames(0, &why) || error(c, why);
+  InterruptScope interrupt;  // Ctrl+C ends the run through its usual cleanup
+  const auto period = std::chrono::duration_cast<Clock::duration>(
+      std::chrono::duration<double>(std::min(1.0 / host_.time().fps(), kLongestFrame)));
+  auto next = Clock::now();
+  for (std::uint64_t k = 0; k < c.count; ++k) {
+    if (!panel_.run_frames(1, &why)) return error(c, why);
+    next += period;
+    // More than a frame behind (slow gauges): go on from now, no burst.
+    const auto now = Clock::now();
+    if (now > next + period) next = now;
+    if (!sleep_until(next)) return error(c, "interrupted");
+  }
+  return true;
+}
+
+bool Runner::world_command(const Command& c) {
+  std::string why;
+  switch (c.verb) {
+    case Verb::kAircraft: {
+      std::vector<Setting> settings;
+      if (!parse_aircraft(c.args, &settings, &why)) return error(c, why);
+      world_.set_aircraft(settings);
+      break;
+    }
+    case Verb::kFly: {
+      FlyTargets targets;
+      if (!parse_fly(c.args, &targets, &why)) return error(c, why);
+      world_.fly(targets);
+      break;
+    }
+    case Verb::kStation: {
+      Station station;
+      if (!parse_station(c.args, &station, &why)) return error(c, why);
+      world_.add_station(std::move(station));
+      break;
+    }
+    case Verb::kAtmosphere: {
+      AtmosphereSettings settings;
+      if (!parse_atmosphere(c.args, &settings, &why)) return error(c, why);
+      world_.set_atmosphere(settings);
+      break;
+    }
+    case Verb::kEvent:
+      // Straight to the world: the key log keeps what the modules send.
+      world_.on_key_event(c.id, static_cast<std::uint32_t>(c.number), host_.vars());
+      break;
+    default:
+      return error(c, "not a world command");
+  }
+  world_.publish(host_.vars());
+  return true;
+}
+
 bool Runner::execute(const Command& c) {
   std::string why;
   // Only print, dump and expect leave the readings as the last frame left them.
@@ -674,6 +829,7 @@ bool Runner::execute(const Command& c) {
       return write_file(c);
     case Verb::kFrames:
       host_.keys().begin();
+      if (realtime_) return paced_frames(c);
       if (!panel_.run_frames(c.count, &why)) return error(c, why);
       return true;
     case Verb::kClick: {
@@ -708,11 +864,33 @@ bool Runner::execute(const Command& c) {
     case Verb::kPrint: {
       Value v;
       if (!evaluate(c, c.what, &v)) return false;
-      *opt_.out << c.what.text << " = " << format_value(v) << "\n";
+      *opt_.out << c.what.text << " = " << format_value(v) << slot_note(c.what) << "\n";
       return true;
     }
     case Verb::kDump:
       return dump(c);
+    case Verb::kRealtime:
+      realtime_ = c.flag;
+      return true;
+    case Verb::kAircraft:
+    case Verb::kFly:
+    case Verb::kStation:
+    case Verb::kAtmosphere:
+    case Verb::kEvent:
+      return world_command(c);
+    case Verb::kResume:
+      host_.time().set_paused(false);
+      return true;
+    case Verb::kSeconds: {
+      // Frames of real time at the current rate; like frames N otherwise.
+      Command f = c;
+      f.count = static_cast<std::uint64_t>(std::min(
+          static_cast<std::int64_t>(std::llround(c.number * host_.time().fps())), kMaxFrames));
+      host_.keys().begin();
+      if (realtime_) return paced_frames(f);
+      if (!panel_.run_frames(f.count, &why)) return error(c, why);
+      return true;
+    }
     case Verb::kExpect: {
       Value v;
       if (!evaluate(c, c.what, &v)) return false;

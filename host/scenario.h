@@ -15,6 +15,7 @@
 #include "host/gauge_model.h"
 #include "host/panel.h"
 #include "host/services.h"
+#include "host/world_model.h"
 
 namespace host {
 
@@ -38,16 +39,25 @@ enum class Verb {
   kPrint,
   kDump,
   kExpect,
+  kRealtime,
+  kAircraft,
+  kFly,
+  kStation,
+  kAtmosphere,
+  kResume,
+  kEvent,
+  kSeconds,
 };
 
 // What print and expect look at.
 struct What {
-  enum class Kind { kVar, kElem, kText, kHidden, kReg, kNamed, kKey, kKeys, kWindow };
+  enum class Kind { kVar, kElem, kText, kHidden, kReg, kNamed, kKey, kKeys, kWindow, kSlot,
+                    kWorld };
   Kind kind = Kind::kVar;
-  std::uint32_t id = 0;  // var, key, keys, window
+  std::uint32_t id = 0;  // var, key, keys, window, slot
   std::string gauge;     // elem, text, hidden
   std::string element;   // as written; "" = the first element with a value
-  std::string name;      // reg, named
+  std::string name;      // reg, named, world
   std::string text;      // the words as written, for output
 };
 
@@ -60,10 +70,10 @@ struct Command {
   Value expected;                 // expect
   std::string expected_text;      // expect: the value (and tolerance) as written
   double tolerance = 0.0;         // expect ~
-  double number = 0.0;            // fps, simrate, var, publish, named
-  std::uint32_t id = 0;           // var, free; publish: type code
+  double number = 0.0;            // fps, simrate, var, publish, named; seconds; event: value
+  std::uint32_t id = 0;           // var, free; publish: type code; event
   std::uint64_t count = 0;        // frames; click: hold frames (0: a plain click)
-  bool flag = false;              // pause
+  bool flag = false;              // pause, realtime
   std::string area;               // click
   std::uint32_t button = 0;       // click
 };
@@ -90,6 +100,7 @@ class Runner {
 
   Host& host() { return host_; }
   Panel& panel() { return panel_; }
+  WorldModel& world() { return world_; }
 
  private:
   // Each returns false after reporting a script error.
@@ -102,15 +113,22 @@ class Runner {
   bool write_file(const Command& c);
   bool dump(const Command& c);
   bool bench();
+  // frames N with realtime on: each frame ends no earlier than 1/fps of wall
+  // time after the one before.
+  bool paced_frames(const Command& c);
+  // aircraft, fly, station, atmosphere, event.
+  bool world_command(const Command& c);
   bool error(const Command& c, const std::string& what);
   std::string where(const Command& c) const;
 
   RunOptions opt_;
+  WorldModel world_;  // outlives host_ and panel_, which call it
   Host host_;
   Panel panel_;
   std::string name_;
   std::string folder_;
   int failures_ = 0;
+  bool realtime_ = false;
 };
 
 }  // namespace host
