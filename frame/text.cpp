@@ -2,19 +2,31 @@
 
 #include <cmath>
 #include <cstdarg>
+#include <cstddef>
 #include <cstdio>
+#include <limits>
 
 #include "frame/numeric.h"
 
 namespace frame {
 namespace {
 
+// The size argument for snprintf: the capacity plus the terminator. No
+// object is larger than PTRDIFF_MAX bytes, so a larger capacity (SIZE_MAX
+// from a caller that means "no limit") is clamped there; that also keeps
+// capacity + 1 from wrapping to 0.
+std::size_t buffer_size(std::size_t capacity) {
+  constexpr auto kLargestObject =
+      static_cast<std::size_t>(std::numeric_limits<std::ptrdiff_t>::max());
+  return capacity < kLargestObject ? capacity + 1 : kLargestObject;
+}
+
 // vsnprintf into buf[0..capacity]; returns the characters kept.
 std::size_t bounded_vformat(char* buf, std::size_t capacity, const char* fmt, va_list args) {
   if (buf == nullptr) return 0;
   buf[0] = '\0';
   if (fmt == nullptr || capacity == 0) return 0;
-  const std::size_t size = capacity == static_cast<std::size_t>(-1) ? capacity : capacity + 1;
+  const std::size_t size = buffer_size(capacity);
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
@@ -103,7 +115,7 @@ Arg value_format_arg(const char* fmt) {
 // The format has been checked against the argument's type.
 template <class T>
 std::size_t format_checked(char* buf, std::size_t capacity, const char* fmt, T value) {
-  const std::size_t size = capacity == static_cast<std::size_t>(-1) ? capacity : capacity + 1;
+  const std::size_t size = buffer_size(capacity);
   const int n = std::snprintf(buf, size, fmt, value);
   if (n < 0) {
     buf[0] = '\0';

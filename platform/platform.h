@@ -27,6 +27,16 @@ std::int64_t perf_frequency();
 // Suffix for names of shared objects; empty outside a test host.
 std::string name_suffix();
 
+// The value of environment variable `name`; nullopt when it is not set (an
+// empty value is set and empty).
+std::optional<std::string> env(const char* name);
+
+// Full path of the running executable; empty when the system does not say.
+std::string executable_path();
+
+// Identifier of the running process, for names unique to it.
+std::int64_t process_id();
+
 // Looks up an optional function exported by the host executable; null when
 // absent. Looked up anew at each call: callers cache it.
 void* host_symbol(const char* name);
@@ -56,6 +66,9 @@ SharedBlock* open_shared_block(const std::string& name, std::size_t bytes, bool*
 // Address and size of the mapping; null and 0 for a null block.
 void* block_address(const SharedBlock* block);
 std::size_t block_size(const SharedBlock* block);
+// As open_shared_block, but only when the block already exists: null when it
+// does not, and nothing is created.
+SharedBlock* open_existing_block(const std::string& name, std::size_t bytes);
 // Unmaps and frees the handle; null does nothing. The object itself stays.
 void close_shared_block(SharedBlock* block);
 // Deletes the named block; holders keep their mappings. False when absent.
@@ -68,6 +81,8 @@ struct NamedGuard;
 // Opens the guard `name`, creating it free when it does not exist. Null as
 // open_shared_block.
 NamedGuard* open_guard(const std::string& name, bool* created = nullptr);
+// As open_guard, but only when the guard already exists.
+NamedGuard* open_existing_guard(const std::string& name);
 // Takes a free guard and returns true; false at once when it is held (or for
 // a null guard).
 bool guard_try_take(NamedGuard* guard);

@@ -1,10 +1,12 @@
 # --- navcomplex -----------------------------------------------------------------
 # The module's own sources compiled into the test, so that the tests reach its
 # state and records directly. The executable exports the host hooks it
-# defines (labels of the records, the simulator folder) as gaugehost does.
+# defines (labels of the records, the simulator folder, the name suffix of the
+# data exchanger) as gaugehost does.
 list(TRANSFORM NAVCOMPLEX_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE navcomplex_test_sources)
 gau_unit_test(navcomplex_tests ${navcomplex_test_sources}
-  ${CMAKE_CURRENT_LIST_DIR}/navcomplex/rules_test.cpp ${CMAKE_CURRENT_LIST_DIR}/navcomplex/module_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/navcomplex/rules_test.cpp ${CMAKE_CURRENT_LIST_DIR}/navcomplex/module_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/navcomplex/exchange_env.cpp)
 set_target_properties(navcomplex_tests PROPERTIES ENABLE_EXPORTS ON)
 
 # The built module exports Linkage and ImportTable and nothing else.

@@ -1,6 +1,6 @@
 // POSIX backend of the platform seam: paths below the simulator's folder,
-// the monotonic counter, host hooks found in the running executable, and
-// whole-file input and output.
+// the monotonic counter, host hooks found in the running executable, the
+// environment and the process, and whole-file input and output.
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -51,18 +52,9 @@ const Hooks& hooks() {
 }
 
 std::string executable_folder() {
-  std::vector<char> buf(4096);
-  for (;;) {
-    const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size());
-    if (n < 0) return "./";
-    if (static_cast<std::size_t>(n) < buf.size()) {
-      std::string exe(buf.data(), static_cast<std::size_t>(n));
-      const std::size_t slash = exe.rfind('/');
-      return slash == std::string::npos ? std::string("./") : exe.substr(0, slash + 1);
-    }
-    if (buf.size() >= (1u << 20)) return "./";
-    buf.resize(buf.size() * 2);
-  }
+  const std::string exe = executable_path();
+  const std::size_t slash = exe.rfind('/');
+  return slash == std::string::npos ? std::string("./") : exe.substr(0, slash + 1);
 }
 
 char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -172,6 +164,27 @@ std::string name_suffix() {
   }
   return {};
 }
+
+std::optional<std::string> env(const char* name) {
+  if (name == nullptr || *name == '\0') return std::nullopt;
+  const char* v = std::getenv(name);
+  if (v == nullptr) return std::nullopt;
+  return std::string(v);
+}
+
+std::string executable_path() {
+  std::vector<char> buf(4096);
+  for (;;) {
+    const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size());
+    if (n < 0) return {};
+    const auto length = static_cast<std::size_t>(n);
+    if (length < buf.size()) return std::string(buf.data(), length);
+    if (buf.size() >= (1u << 20)) return {};
+    buf.resize(buf.size() * 2);
+  }
+}
+
+std::int64_t process_id() { return static_cast<std::int64_t>(::getpid()); }
 
 void* host_symbol(const char* name) {
   if (name == nullptr) return nullptr;

@@ -56,19 +56,23 @@ std::optional<std::string> object_name(const std::string& name) {
   return "/" + name;
 }
 
-// Opens `name` read-write, creating it when absent, and makes it at least
-// `bytes` long. Returns the descriptor or -1.
-int open_object(const std::string& name, std::size_t bytes, bool* created) {
+// Opens `name` read-write, creating it when absent and `create` is set, and
+// makes it at least `bytes` long. Returns the descriptor or -1.
+int open_object(const std::string& name, std::size_t bytes, bool create, bool* created) {
   *created = false;
   const auto path = object_name(name);
   if (!path || bytes == 0) return -1;
 
   int fd = -1;
   bool made = false;
+  if (!create) {
+    fd = ::shm_open(path->c_str(), O_RDWR | O_CLOEXEC, 0);
+    if (fd < 0) return -1;
+  }
   // Create exclusively first, so that "created" is never claimed for an
   // object another opener made. An object unlinked between the two calls
   // sends us round again; three rounds are plenty.
-  for (int round = 0; round < 3 && fd < 0; ++round) {
+  for (int round = 0; create && round < 3 && fd < 0; ++round) {
     fd = ::shm_open(path->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, kMode);
     if (fd >= 0) {
       made = true;
@@ -113,12 +117,10 @@ bool unlink_object(const std::string& name) {
   return path && ::shm_unlink(path->c_str()) == 0;
 }
 
-}  // namespace
-
-SharedBlock* open_shared_block(const std::string& name, std::size_t bytes, bool* created) {
+SharedBlock* open_block(const std::string& name, std::size_t bytes, bool create, bool* created) {
   bool made = false;
   if (created != nullptr) *created = false;
-  const int fd = open_object(name, bytes, &made);
+  const int fd = open_object(name, bytes, create, &made);
   if (fd < 0) return nullptr;
   void* p = map_object(fd, bytes);
   if (p == nullptr) {
@@ -135,22 +137,10 @@ SharedBlock* open_shared_block(const std::string& name, std::size_t bytes, bool*
   return block;
 }
 
-void* block_address(const SharedBlock* block) { return block ? block->address : nullptr; }
-
-std::size_t block_size(const SharedBlock* block) { return block ? block->bytes : 0; }
-
-void close_shared_block(SharedBlock* block) {
-  if (block == nullptr) return;
-  ::munmap(block->address, block->bytes);
-  delete block;
-}
-
-bool remove_shared_block(const std::string& name) { return unlink_object(name); }
-
-NamedGuard* open_guard(const std::string& name, bool* created) {
+NamedGuard* open_guard_object(const std::string& name, bool create, bool* created) {
   bool made = false;
   if (created != nullptr) *created = false;
-  const int fd = open_object(name, sizeof(GuardWord), &made);
+  const int fd = open_object(name, sizeof(GuardWord), create, &made);
   if (fd < 0) return nullptr;
   void* p = map_object(fd, sizeof(GuardWord));
   if (p == nullptr) {
@@ -164,6 +154,36 @@ NamedGuard* open_guard(const std::string& name, bool* created) {
   }
   if (created != nullptr) *created = made;
   return guard;
+}
+
+}  // namespace
+
+SharedBlock* open_shared_block(const std::string& name, std::size_t bytes, bool* created) {
+  return open_block(name, bytes, true, created);
+}
+
+SharedBlock* open_existing_block(const std::string& name, std::size_t bytes) {
+  return open_block(name, bytes, false, nullptr);
+}
+
+void* block_address(const SharedBlock* block) { return block ? block->address : nullptr; }
+
+std::size_t block_size(const SharedBlock* block) { return block ? block->bytes : 0; }
+
+void close_shared_block(SharedBlock* block) {
+  if (block == nullptr) return;
+  ::munmap(block->address, block->bytes);
+  delete block;
+}
+
+bool remove_shared_block(const std::string& name) { return unlink_object(name); }
+
+NamedGuard* open_guard(const std::string& name, bool* created) {
+  return open_guard_object(name, true, created);
+}
+
+NamedGuard* open_existing_guard(const std::string& name) {
+  return open_guard_object(name, false, nullptr);
 }
 
 bool guard_try_take(NamedGuard* guard) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -131,6 +132,27 @@ TEST(Platform, RootFallsBackToTheExecutableFolder) {
   ASSERT_FALSE(root.empty());
   EXPECT_EQ(root.back(), '/');
   EXPECT_TRUE(fs::exists(root + "support_tests"));
+}
+
+TEST(Platform, ExecutablePathNamesThisProgram) {
+  const fs::path exe = platform::executable_path();
+  EXPECT_TRUE(exe.is_absolute()) << exe;
+  EXPECT_EQ(exe.filename(), "support_tests");
+}
+
+// gaugehost tells an unset GAUGEHOST_NAME_SUFFIX (a suffix of its own) from
+// an empty one (the real names).
+TEST(Platform, EnvironmentTellsUnsetFromEmpty) {
+  const char* const name = "GAU_PATH_TEST_VARIABLE";
+  ::unsetenv(name);
+  EXPECT_EQ(platform::env(name), std::nullopt);
+  ::setenv(name, "", 1);
+  EXPECT_EQ(platform::env(name), "");
+  ::setenv(name, "_x1", 1);
+  EXPECT_EQ(platform::env(name), "_x1");
+  ::unsetenv(name);
+  EXPECT_EQ(platform::env(nullptr), std::nullopt);
+  EXPECT_EQ(platform::env(""), std::nullopt);
 }
 
 TEST(Platform, CounterRunsForwardWithoutHostHooks) {

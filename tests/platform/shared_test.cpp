@@ -137,6 +137,37 @@ TEST_F(SharedObjects, AGuardHasOneHolderAndReleasingNeverCountsAboveFree) {
   platform::close_guard(mine);
 }
 
+TEST_F(SharedObjects, OpeningOnlyWhatExistsCreatesNothing) {
+  EXPECT_EQ(platform::open_existing_block(block_, 944), nullptr);
+  EXPECT_EQ(platform::open_existing_guard(guard_), nullptr);
+  EXPECT_EQ(platform::shared_object_mode(block_), -1);
+  EXPECT_EQ(platform::shared_object_mode(guard_), -1);
+  for (const char* bad : {"", "a/b"}) {
+    EXPECT_EQ(platform::open_existing_block(bad, 944), nullptr) << bad;
+    EXPECT_EQ(platform::open_existing_guard(bad), nullptr) << bad;
+  }
+
+  // Once they exist, the same objects: contents and guard state are shared.
+  platform::SharedBlock* made = platform::open_shared_block(block_, 944, nullptr);
+  platform::NamedGuard* mine = platform::open_guard(guard_);
+  ASSERT_NE(made, nullptr);
+  ASSERT_NE(mine, nullptr);
+  static_cast<unsigned char*>(platform::block_address(made))[7] = 0x42;
+  ASSERT_TRUE(platform::guard_try_take(mine));
+  platform::SharedBlock* found = platform::open_existing_block(block_, 944);
+  platform::NamedGuard* theirs = platform::open_existing_guard(guard_);
+  ASSERT_NE(found, nullptr);
+  ASSERT_NE(theirs, nullptr);
+  EXPECT_EQ(static_cast<unsigned char*>(platform::block_address(found))[7], 0x42);
+  EXPECT_FALSE(platform::guard_try_take(theirs));
+  platform::guard_release(mine);
+  EXPECT_TRUE(platform::guard_try_take(theirs));
+  platform::close_shared_block(found);
+  platform::close_shared_block(made);
+  platform::close_guard(theirs);
+  platform::close_guard(mine);
+}
+
 TEST_F(SharedObjects, ObjectsAreCreatedOwnerOnlyWhateverTheUmask) {
   const mode_t saved = ::umask(0277);  // would leave 0400 of a plain 0600 create
   platform::SharedBlock* b = platform::open_shared_block(block_, 944, nullptr);
