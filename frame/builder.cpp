@@ -355,8 +355,11 @@ void GaugeDef::area(std::string label, AreaOptions opt, ClickFn on_click) {
   a.opt = opt;
   a.label = std::move(label);
   a.fn = &clicks_.emplace_back(std::move(on_click));
+  a.control = control_;
   areas_.push_back(std::move(a));
 }
+
+void GaugeDef::begin_control() { control_ = controls_++; }
 
 void GaugeDef::tooltip(std::string text_, std::vector<TooltipArgSpec> args) {
   AreaEntry a;
@@ -367,9 +370,11 @@ void GaugeDef::tooltip(std::string text_, std::vector<TooltipArgSpec> args) {
 }
 
 void GaugeDef::begin_parent(Box box) {
+  begin_control();
   AreaEntry a;
   a.kind = kAreaParent;
   a.box = box;
+  a.control = control_;
   areas_.push_back(std::move(a));
   ++open_parents_;
 }
@@ -428,8 +433,30 @@ Box GaugeDef::half(bool right_half) const {
   return Box{right_half ? w : 0, 0, w, height_};
 }
 
+void GaugeDef::lay_out_controls() {
+  // The controls that have areas, in order of declaration.
+  std::vector<int> order;
+  for (const auto& a : areas_)
+    if ((a.kind == kAreaChild || a.kind == kAreaParent) &&
+        std::find(order.begin(), order.end(), a.control) == order.end())
+      order.push_back(a.control);
+  const int n = static_cast<int>(order.size());
+  if (n <= 1 || width_ <= 0 || height_ <= 0) return;
+  const int cols = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
+  const int rows = (n + cols - 1) / cols;
+  const i32 cw = width_ / cols, ch = height_ / rows;
+  for (auto& a : areas_) {
+    if (a.kind != kAreaChild && a.kind != kAreaParent) continue;
+    const auto k = static_cast<int>(std::find(order.begin(), order.end(), a.control) - order.begin());
+    const i32 cx = (k % cols) * cw, cy = (k / cols) * ch;
+    a.box = Box{cx + a.box.x * cw / width_, cy + a.box.y * ch / height_, a.box.w * cw / width_,
+                a.box.h * ch / height_};
+  }
+}
+
 void GaugeDef::seal() {
   while (open_parents_ > 0) end_parent();
+  lay_out_controls();
   // Element lists: null-terminated children, one root.
   for (auto& [rec, ctx] : elems_) {
     if (!ctx->kids.empty()) {

@@ -117,7 +117,13 @@ class GaugeDef {
   // Mouse areas, in declaration order inside the root parent.
   void area(std::string label, AreaOptions opt, ClickFn on_click);
   void tooltip(std::string text, std::vector<TooltipArgSpec> args = {});
-  // Opens and closes a nested parent area (a control's box).
+  // Starts the areas of a new control. When a gauge has several controls,
+  // seal() gives each its own cell of a grid over the gauge and fits the
+  // boxes its areas were given (relative to the whole gauge) into that cell,
+  // so no two controls overlap. The pattern helpers call it themselves.
+  void begin_control();
+  // Opens and closes a nested parent area (a control's box); opening one
+  // also starts a new control.
   void begin_parent(Box box);
   void end_parent();
   // The click closure of one of this gauge's areas, for click panels.
@@ -154,7 +160,9 @@ class GaugeDef {
     ClickFn* fn = nullptr;
     std::string tip;
     std::vector<TooltipArgSpec> tip_specs;
+    int control = -1;
   };
+  void lay_out_controls();
   Module& module_;
   std::string name_;
   u32 size_mm_;
@@ -168,6 +176,8 @@ class GaugeDef {
   std::vector<MouseArea> area_records_;
   std::vector<ElementHeader*> root_list_;
   int open_parents_ = 0;
+  int control_ = -1;
+  int controls_ = 0;
 };
 
 class Module {

@@ -62,6 +62,7 @@ double drum_show(const DrumValues& d, int k) {
 }
 
 Elem toggle(GaugeDef& g, const std::string& label, int& pos, Box box) {
+  g.begin_control();
   Elem e = g.icon(label, 2, [&pos] { return pos != 0 ? 1.0 : 0.0; });
   AreaOptions opt;
   opt.box = box;
@@ -70,6 +71,7 @@ Elem toggle(GaugeDef& g, const std::string& label, int& pos, Box box) {
 }
 
 void guarded(GaugeDef& g, int& guard, int& sw, GuardedOptions opt) {
+  g.begin_control();
   g.icon(opt.guard_label, 2, [&guard] { return guard != 0 ? 1.0 : 0.0; });
   const int on = opt.on;
   g.icon(opt.switch_label, static_cast<u32>(on + 1), [&sw] { return static_cast<double>(sw); });
@@ -84,6 +86,7 @@ void guarded(GaugeDef& g, int& guard, int& sw, GuardedOptions opt) {
 
 void spring(GaugeDef& g, const std::string& label, int& pos, int& counter, int rest, int frames,
             std::initializer_list<SpringPos> positions, u32 flags) {
+  g.begin_control();
   int hi = rest;
   for (const auto& p : positions) hi = std::max(hi, p.value);
   g.icon(label, static_cast<u32>(hi + 1), [&pos] { return static_cast<double>(pos); });
@@ -107,6 +110,7 @@ void spring(GaugeDef& g, const std::string& label, int& pos, int& counter, int r
 }
 
 void knob(GaugeDef& g, const std::string& label, double& value, KnobOptions opt) {
+  g.begin_control();
   auto shared = std::make_shared<KnobOptions>(std::move(opt));
   if (KnobTurn* turn = shared->turn) {
     g.icon(label, 3, [turn] { return static_cast<double>(turn->dir + 1); });
@@ -166,6 +170,7 @@ Elem text_display(GaugeDef& g, const std::string& label, u32 capacity, const cha
 
 void mirror(GaugeDef& panel, const GaugeDef& source, const std::string& area_label,
             AreaOptions opt) {
+  panel.begin_control();
   // Looked up at the click, so the source may declare its area later.
   panel.area(area_label, opt, [&source, area_label](u32 flags) {
     if (const ClickFn* fn = source.find_area(area_label); fn && *fn) (*fn)(flags);

@@ -9,6 +9,7 @@ namespace frame {
 template <class T>
 void selector(GaugeDef& g, const std::string& label, T& pos, std::initializer_list<int> values,
               int picture_offset, Layout layout) {
+  g.begin_control();
   const int n = static_cast<int>(values.size());
   g.icon(label, static_cast<u32>(n), [&pos, picture_offset] {
     return static_cast<double>(static_cast<int>(pos) + picture_offset);
@@ -23,6 +24,7 @@ void selector(GaugeDef& g, const std::string& label, T& pos, std::initializer_li
 
 template <class T>
 void stepper(GaugeDef& g, const std::string& label, T& pos, int lo, int hi, int picture_offset) {
+  g.begin_control();
   g.icon(label, static_cast<u32>(hi - lo + 1), [&pos, picture_offset] {
     return static_cast<double>(static_cast<int>(pos) + picture_offset);
   });

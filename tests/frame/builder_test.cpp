@@ -152,3 +152,40 @@ TEST(Module, MirroredAreaWorksTheSourceControl) {
 
 }  // namespace
 }  // namespace frame
+
+namespace frame {
+namespace {
+
+bool overlap(const MouseArea& a, const MouseArea& b) {
+  return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+TEST(Module, ControlsOfOneGaugeGetCellsThatDoNotOverlap) {
+  TestModule m({{"panel", 100}, {"single", 15}});
+  int a = 0, b = 0;
+  double k = 0;
+  std::int8_t lever = 0;
+  GaugeDef& g = m.gauge("panel");
+  toggle(g, "a", a);
+  toggle(g, "b", b);
+  knob(g, "k", k, {});
+  selector(g, "lever", lever, {-1, 0, 1}, 1);
+  toggle(m.gauge("single"), "a", a);
+  m.seal();
+  auto areas = m.areas("panel");
+  ASSERT_EQ(areas.size(), 7u);
+  for (std::size_t i = 0; i < areas.size(); ++i) {
+    EXPECT_GT(areas[i]->w, 0);
+    EXPECT_GT(areas[i]->h, 0);
+    for (std::size_t j = i + 1; j < areas.size(); ++j)
+      EXPECT_FALSE(overlap(*areas[i], *areas[j])) << i << " and " << j;
+  }
+  // A gauge with one control keeps the whole box.
+  MouseArea* only = m.areas("single")[0];
+  GaugeDef& single = m.gauge("single");
+  EXPECT_EQ(only->w, single.width());
+  EXPECT_EQ(only->h, single.height());
+}
+
+}  // namespace
+}  // namespace frame
