@@ -24,6 +24,11 @@ double wrap180(double deg) {
   return r >= 180.0 ? r - 360.0 : r;
 }
 
+double wrap360_upper(double deg) {
+  const double r = wrap360(deg);
+  return r == 0.0 ? 360.0 : r;
+}
+
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }

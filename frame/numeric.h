@@ -37,6 +37,10 @@ inline bool is_finite(double v) { return std::isfinite(v); }
 double wrap360(double deg);
 // Angle in [-180, 180); NaN and infinities give 0.
 double wrap180(double deg);
+// Angle in (0, 360]: as wrap360, except that a multiple of 360 gives 360 (the
+// convention of desired-track values, where north is 360); NaN and
+// infinities give 360.
+double wrap360_upper(double deg);
 
 // Decimal text to double, independent of the process locale: optional blanks
 // (space, tab), optional sign, digits with an optional '.' fraction, optional

@@ -168,4 +168,20 @@ TEST(WrapAngles, BringAnglesIntoTheirRange) {
   }
 }
 
+TEST(WrapAngles, UpperWrapKeepsNorthAt360) {
+  const struct {
+    double deg, wrapped;
+  } cases[] = {
+      {0.0, 360.0}, {360.0, 360.0}, {720.0, 360.0}, {-360.0, 360.0}, {0.5, 0.5},
+      {359.5, 359.5}, {-10.0, 350.0}, {725.5, 5.5}, {1e300, 360.0}, {kNaN, 360.0},
+      {kInf, 360.0},
+  };
+  for (const auto& c : cases) {
+    const double w = frame::wrap360_upper(c.deg);
+    EXPECT_DOUBLE_EQ(w, c.wrapped) << c.deg;
+    EXPECT_GT(w, 0.0) << c.deg;
+    EXPECT_LE(w, 360.0) << c.deg;
+  }
+}
+
 }  // namespace

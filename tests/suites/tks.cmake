@@ -1,0 +1,12 @@
+# --- course system ----------------------------------------------------------------
+# The system's steps alone: no host, no gauges.
+gau_unit_test(tks_tests
+  ${PROJECT_SOURCE_DIR}/tests/tks/tks_test.cpp
+  ${PROJECT_SOURCE_DIR}/nav/tks.cpp)
+
+# The gauges inside the whole module, through their records and a fake host.
+list(TRANSFORM NAVCOMPLEX_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE tks_module_sources)
+gau_unit_test(tks_gauge_tests ${tks_module_sources}
+  ${PROJECT_SOURCE_DIR}/tests/tks/tks_gauges_test.cpp
+  ${PROJECT_SOURCE_DIR}/tests/navcomplex/exchange_env.cpp)
+set_target_properties(tks_gauge_tests PROPERTIES ENABLE_EXPORTS ON)
