@@ -6,6 +6,10 @@
 #include "frame/gauge.h"
 #include "frame/named_gauges.h"
 #include "frame/state.h"
+#include "radio/rsbn.h"
+#include "nav/sensor_gauges.h"
+#include "nav/tks.h"
+#include "autopilot/radio_altimeter.h"
 
 #if defined(_WIN32)
 #define GAU_EXPORT __declspec(dllexport)
@@ -249,6 +253,10 @@ void define_all(Module& m) {
   define_positions(m);
   define_lamps(m);
   define_named_gauges(m);
+  radio::define_rsbn(m);
+  nav::define_nav_sensors(m);
+  autopilot::define_radio_altimeters(m);
+  nav::define_tks(m);
 }
 
 }  // namespace

@@ -5,59 +5,74 @@
 #include <string>
 #include <tuple>
 
+#include "autopilot/radio_altimeter.h"
 #include "frame/builder.h"
 #include "frame/patterns.h"
 #include "frame/state.h"
+#include "nav/diss.h"
+#include "nav/svs.h"
+#include "nav/tks.h"
 
 namespace frame {
 
 namespace {
 
-// A two-picture toggle. `power` names the unit flag it feeds, or is null.
+// A two-picture toggle. `power` names the unit flag it feeds, or is null;
+// `unit_power`, where the flag lives in its system's own record instead.
 struct ToggleRow {
   const char* gauge;
   const char* label;  // the position's field name
   int Positions::*position;
   int UnitPower::*power;
   const char* tooltip;
+  int& (*unit_power)() = nullptr;
 };
+
+// Power flags kept in their systems' records.
+int& diss_power() { return nav::diss().diss_power; }
+int& svs_power() { return nav::svs().svs_power; }
+int& rv1_power() { return autopilot::radio_altimeters().rv1.power; }
+int& rv2_power() { return autopilot::radio_altimeters().rv2.power; }
+// The course system's breakers feed the flags TKS_sys reads.
+int& tks_ga1_switch() { return nav::tks_panel().ga1_switch; }
+int& tks_ga2_switch() { return nav::tks_panel().ga2_switch; }
+int& tks_bgmk1_switch() { return nav::tks_panel().bgmk1_switch; }
+int& tks_bgmk2_switch() { return nav::tks_panel().bgmk2_switch; }
+int& tks_stab1_switch() { return nav::tks_panel().stab1_switch; }
+int& tks_stab2_switch() { return nav::tks_panel().stab2_switch; }
 
 constexpr ToggleRow kToggles[] = {
     // Course system
-    {"AZS_GA1_VKL", "azs_ga1_vkl", &Positions::azs_ga1_vkl, &UnitPower::tks_ch1_power, nullptr},
-    {"AZS_GA2_VKL", "azs_ga2_vkl", &Positions::azs_ga2_vkl, &UnitPower::tks_ch2_power, nullptr},
-    {"AZS_Korr_BGMK_1", "azs_korr_bgmk_1", &Positions::azs_korr_bgmk_1, &UnitPower::tks_mag1_power,
-     nullptr},
-    {"AZS_Korr_BGMK_2", "azs_korr_bgmk_2", &Positions::azs_korr_bgmk_2, &UnitPower::tks_mag2_power,
-     nullptr},
-    {"AZS_Arret_GA_1", "azs_arret_ga_1", &Positions::azs_arret_ga_1, &UnitPower::tks_stab1_on,
-     "Main Gyro Bank Stab"},
-    {"AZS_Arret_GA_2", "azs_arret_ga_2", &Positions::azs_arret_ga_2, &UnitPower::tks_stab2_on,
-     "Standby Gyro Bank Stab"},
+    {"AZS_GA1_VKL", "azs_ga1_vkl", &Positions::azs_ga1_vkl, nullptr, nullptr, &tks_ga1_switch},
+    {"AZS_GA2_VKL", "azs_ga2_vkl", &Positions::azs_ga2_vkl, nullptr, nullptr, &tks_ga2_switch},
+    {"AZS_Korr_BGMK_1", "azs_korr_bgmk_1", &Positions::azs_korr_bgmk_1, nullptr, nullptr,
+     &tks_bgmk1_switch},
+    {"AZS_Korr_BGMK_2", "azs_korr_bgmk_2", &Positions::azs_korr_bgmk_2, nullptr, nullptr,
+     &tks_bgmk2_switch},
+    {"AZS_Arret_GA_1", "azs_arret_ga_1", &Positions::azs_arret_ga_1, nullptr,
+     "Main Gyro Bank Stab", &tks_stab1_switch},
+    {"AZS_Arret_GA_2", "azs_arret_ga_2", &Positions::azs_arret_ga_2, nullptr,
+     "Standby Gyro Bank Stab", &tks_stab2_switch},
     {"AZS_Obogrev_GA", "azs_obogrev_ga", &Positions::azs_obogrev_ga, nullptr, nullptr},
     {"AZS_PNP_Left_GMK", "azs_pnp_left_gmk", &Positions::azs_pnp_left_gmk, nullptr, nullptr},
     {"AZS_PNP_Right_GMK", "azs_pnp_right_gmk", &Positions::azs_pnp_right_gmk, nullptr, nullptr},
     {"AZS_I21_N1", "azs_i21_n1", &Positions::azs_i21_n1, nullptr, nullptr},
     // Doppler and air data
-    {"AZS_DISS_PIT", "azs_diss_pit", &Positions::azs_diss_pit, &UnitPower::diss_power, nullptr},
+    {"AZS_DISS_PIT", "azs_diss_pit", &Positions::azs_diss_pit, nullptr, nullptr, &diss_power},
     {"AZS_DISS_SUSHA", "azs_diss_susha", &Positions::azs_diss_susha, nullptr, nullptr},
-    {"AZS_SVS_PIT", "azs_svs_pit", &Positions::azs_svs_pit, &UnitPower::svs_power, nullptr},
+    {"AZS_SVS_PIT", "azs_svs_pit", &Positions::azs_svs_pit, nullptr, nullptr, &svs_power},
     {"AZS_SVS_Obogr", "azs_svs_obogr", &Positions::azs_svs_obogr, nullptr, nullptr},
-    // Short-range navigation: the _M gauges work the same positions.
-    {"AZS_RSBN_VKL", "azs_rsbn_vkl", &Positions::azs_rsbn_vkl, &UnitPower::rsbn_power,
-     "RSBN Master Power"},
-    {"AZS_RSBN_VKL_M", "azs_rsbn_vkl", &Positions::azs_rsbn_vkl, &UnitPower::rsbn_power,
-     "RSBN Master Power"},
-    {"AZS_RSBN_Opozn", "azs_rsbn_opozn", &Positions::azs_rsbn_opozn, &UnitPower::rsbn_ident_power,
-     "RSBN ID System Power"},
-    {"AZS_RSBN_Opozn_M", "azs_rsbn_opozn", &Positions::azs_rsbn_opozn, &UnitPower::rsbn_ident_power,
+    // Short-range navigation: the _M gauges work the same positions as their
+    // three-picture twins below; RSBN_SYS reads the positions every frame.
+    {"AZS_RSBN_VKL_M", "azs_rsbn_vkl", &Positions::azs_rsbn_vkl, nullptr, "RSBN Master Power"},
+    {"AZS_RSBN_Opozn_M", "azs_rsbn_opozn", &Positions::azs_rsbn_opozn, nullptr,
      "RSBN ID System Power"},
     // Autopilot
     {"Key_PNP_ZK_Sel", "key_pnp_zk_sel", &Positions::key_pnp_zk_sel, nullptr, nullptr},
     {"AZS_dempf_rysk", "azs_dempf_rysk", &Positions::azs_dempf_rysk, nullptr, nullptr},
     // Radio altimeters, receivers, radios
-    {"AZS_RV_5M_1", "azs_rv_5m_1", &Positions::azs_rv_5m_1, &UnitPower::rv1_power, nullptr},
-    {"AZS_RV_5M_2", "azs_rv_5m_2", &Positions::azs_rv_5m_2, &UnitPower::rv2_power, nullptr},
+    {"AZS_RV_5M_1", "azs_rv_5m_1", &Positions::azs_rv_5m_1, nullptr, nullptr, &rv1_power},
+    {"AZS_RV_5M_2", "azs_rv_5m_2", &Positions::azs_rv_5m_2, nullptr, nullptr, &rv2_power},
     {"AZS_KURS_MP_1", "azs_kurs_mp_1", &Positions::azs_kurs_mp_1, &UnitPower::kurs_mp1_power,
      "Course-MP N1 (NAV1) Power"},
     {"AZS_KURS_MP_2", "azs_kurs_mp_2", &Positions::azs_kurs_mp_2, &UnitPower::kurs_mp2_power,
@@ -106,6 +121,9 @@ constexpr ToggleRow kThreePictureToggles[] = {
      "Landing Lights Position Switch"},
     {"AZS_FARY_F", "azs_fary_f", &Positions::azs_fary_f, nullptr, "Landing Lights Position Switch"},
     {"AZS_FARY_Pol", "azs_fary_pol", &Positions::azs_fary_pol, nullptr, nullptr},
+    {"AZS_RSBN_VKL", "azs_rsbn_vkl", &Positions::azs_rsbn_vkl, nullptr, "RSBN Master Power"},
+    {"AZS_RSBN_Opozn", "azs_rsbn_opozn", &Positions::azs_rsbn_opozn, nullptr,
+     "RSBN ID System Power"},
 };
 
 struct GuardedRow {
@@ -144,6 +162,12 @@ void copy_to_power(GaugeDef& g, const int& position, int UnitPower::*power) {
   g.every_frame([&position, &flag] { flag = position; });
 }
 
+void copy_to_power(GaugeDef& g, const int& position, int& (*unit_power)()) {
+  if (!unit_power) return;
+  int& flag = unit_power();
+  g.every_frame([&position, &flag] { flag = position; });
+}
+
 void tip(GaugeDef& g, const char* text) {
   if (text) g.tooltip(text);
 }
@@ -152,16 +176,17 @@ void define_toggles(Module& m) {
   Positions& p = systems().positions;
   for (const ToggleRow& r : kToggles) {
     GaugeDef& g = m.gauge(r.gauge);
+    tip(g, r.tooltip);
     toggle(g, r.label, p.*r.position);
     copy_to_power(g, p.*r.position, r.power);
-    tip(g, r.tooltip);
+    copy_to_power(g, p.*r.position, r.unit_power);
   }
   for (const ToggleRow& r : kThreePictureToggles) {
     GaugeDef& g = m.gauge(r.gauge);
+    tip(g, r.tooltip);
     int& pos = p.*r.position;
     g.icon(r.label, 3, [&pos] { return pos != 0 ? 2.0 : 0.0; });
     g.area(r.label, AreaOptions{}, [&pos](u32) { pos = pos != 0 ? 0 : 1; });
-    tip(g, r.tooltip);
   }
 }
 
@@ -172,9 +197,9 @@ void define_guarded(Module& m) {
     GuardedOptions opt;
     opt.close_sets_on = r.close_sets_on;
     opt.repeat = r.repeat;
+    tip(g, r.tooltip);
     guarded(g, p.*r.guard, p.*r.sw, opt);
     copy_to_power(g, p.*r.sw, r.power);
-    tip(g, r.tooltip);
   }
 }
 
@@ -219,6 +244,7 @@ void define_boosters(Module& m) {
   Positions& p = systems().positions;
   int* const sw[3] = {&p.azs_bustery_1, &p.azs_bustery_2, &p.azs_bustery_3};
   static const char* const kLabels[3] = {"azs_bustery_1", "azs_bustery_2", "azs_bustery_3"};
+  g.tooltip("Booster Switches");
   g.icon("guard", 2, [&p] { return p.azs_bustery_guard != 0 ? 1.0 : 0.0; });
   for (int i = 0; i < 3; ++i) {
     int& s = *sw[i];
@@ -240,7 +266,6 @@ void define_boosters(Module& m) {
       p.azs_bustery_3_flag = b.flag3;
     });
   }
-  g.tooltip("Booster Switches");
 }
 
 void define_selectors(Module& m) {
@@ -255,16 +280,16 @@ void define_selectors(Module& m) {
        {std::tuple{"AZS_LAND_TAXI_Kr", "azs_land_taxi_kr", &p.azs_land_taxi_kr},
         std::tuple{"AZS_LAND_TAXI_F", "azs_land_taxi_f", &p.azs_land_taxi_f}}) {
     GaugeDef& g = m.gauge(name);
-    selector(g, label, *pos, {2, 1, 0}, 0, Layout::kRows);
     g.tooltip("Landing Lights Switch");
+    selector(g, label, *pos, {2, 1, 0}, 0, Layout::kRows);
   }
   // Distance source: left, middle and right zones.
   for (auto [name, label, pos] :
        {std::tuple{"AZS_DME1_DME2", "azs_dme1_dme2", &p.azs_dme1_dme2},
         std::tuple{"AZS_DME1_DME2_2P", "azs_dme1_dme2_2p", &p.azs_dme1_dme2_2p}}) {
     GaugeDef& g = m.gauge(name);
-    selector(g, label, *pos, {0, 1, 2});
     g.tooltip("DME1-RSBN-DME2 Switch");
+    selector(g, label, *pos, {0, 1, 2});
   }
 }
 
@@ -273,9 +298,9 @@ void define_momentary(Module& m) {
   // Angle-of-attack indicator test: upper 2, lower 0, back to 1 after 16
   // frames; held clicks repeat.
   GaugeDef& auasp = m.gauge("AZS_AUASP_KONTROL");
+  auasp.tooltip("AUASP Test Switch");
   spring(auasp, "azs_auasp_kontrol", s.positions.azs_auasp_kontrol, s.timers.azs_auasp_kontrol, 1,
          16, {{2}, {0}}, kMouseLeft | kMouseRepeat);
-  auasp.tooltip("AUASP Test Switch");
   // Lamp test: every powered lamp lights while the 20-frame hold runs.
   spring(m.gauge("Kontrol_Lamp"), "lamp_test", s.lamp_test.flag, s.lamp_test.counter, 0, 20, {{1}});
 }

@@ -60,7 +60,8 @@ struct Positions {
   int azs_svs_obogr = 0;           // air-data heating
 
   // Short-range navigation; `AZS_RSBN_VKL_M` and `AZS_RSBN_Opozn_M` work the
-  // same positions as their unsuffixed twins.
+  // same positions as their unsuffixed twins. RSBN_SYS reads both every frame
+  // (radio::RsbnState master_on, ident_on).
   int azs_rsbn_vkl = 0;
   int azs_rsbn_opozn = 0;
 
@@ -152,25 +153,14 @@ struct SwitchTimers {
 };
 
 // Power flags: the breaker gauges copy their positions here at service 6;
-// the owning systems multiply them with the bus flags.
+// the owning systems multiply them with the bus flags. Systems that keep the
+// flag in their own record are fed through it instead (frame/positions.cpp).
 struct UnitPower {
-  int tks_ch1_power = 0;     // AZS_GA1_VKL
-  int tks_ch2_power = 0;     // AZS_GA2_VKL
-  int tks_mag1_power = 0;    // AZS_Korr_BGMK_1
-  int tks_mag2_power = 0;    // AZS_Korr_BGMK_2
-  int tks_stab1_on = 0;      // AZS_Arret_GA_1
-  int tks_stab2_on = 0;      // AZS_Arret_GA_2
-  int diss_power = 0;        // AZS_DISS_PIT
-  int svs_power = 0;         // AZS_SVS_PIT
-  int rsbn_power = 0;        // AZS_RSBN_VKL / _M
-  int rsbn_ident_power = 0;  // AZS_RSBN_Opozn / _M
   int pkp_left_power = 0;    // AZS_PKP_L
   int pkp_right_power = 0;   // AZS_PKP_P
   int mgv_power = 0;         // AZS_MGV_K
   int absu_power = 0;        // AZS_SAU_STU
   int bkk_power = 0;         // AZS_BKK_Pit
-  int rv1_power = 0;         // AZS_RV_5M_1
-  int rv2_power = 0;         // AZS_RV_5M_2
   int kurs_mp1_power = 0;    // AZS_KURS_MP_1
   int kurs_mp2_power = 0;    // AZS_KURS_MP_2
   int vbe1_power = 0;        // AZS_VBE_1_M

@@ -21,6 +21,7 @@
 #include "frame/gauge.h"
 #include "frame/host.h"
 #include "frame/state.h"
+#include "nav/tks.h"
 
 extern "C" frame::LinkageRecord Linkage;
 extern "C" frame::ImportTableRecord ImportTable;
@@ -459,13 +460,13 @@ TEST_F(Navcomplex, Ga1SwitchPowersCourseSystemChannelOne) {
   EXPECT_EQ(picture("AZS_GA1_VKL", "azs_ga1_vkl"), 0.0);
   click("AZS_GA1_VKL", "azs_ga1_vkl");
   EXPECT_EQ(pos().azs_ga1_vkl, 1);
-  EXPECT_EQ(systems().power.tks_ch1_power, 0) << "copied at service 6, not in the click";
+  EXPECT_EQ(nav::tks_panel().ga1_switch, 0) << "copied at service 6, not in the click";
   service("AZS_GA1_VKL", kPreUpdate);
-  EXPECT_EQ(systems().power.tks_ch1_power, 1);
+  EXPECT_EQ(nav::tks_panel().ga1_switch, 1);
   EXPECT_EQ(picture("AZS_GA1_VKL", "azs_ga1_vkl"), 1.0);
   click("AZS_GA1_VKL", "azs_ga1_vkl");
   service("AZS_GA1_VKL", kPreUpdate);
-  EXPECT_EQ(systems().power.tks_ch1_power, 0);
+  EXPECT_EQ(nav::tks_panel().ga1_switch, 0);
   EXPECT_EQ(picture("AZS_GA1_VKL", "azs_ga1_vkl"), 0.0);
 }
 
@@ -484,7 +485,7 @@ TEST_F(Navcomplex, PowerFlagFollowsPositionsSetElsewhere) {
 TEST_F(Navcomplex, TwinGaugesShareOnePosition) {
   click("AZS_RSBN_VKL_M", "azs_rsbn_vkl");
   EXPECT_EQ(pos().azs_rsbn_vkl, 1);
-  EXPECT_EQ(picture("AZS_RSBN_VKL", "azs_rsbn_vkl"), 1.0);
+  EXPECT_EQ(picture("AZS_RSBN_VKL", "azs_rsbn_vkl"), 2.0) << "its art has three pictures";
   click("AZS_RSBN_Opozn", "azs_rsbn_opozn");
   EXPECT_EQ(picture("AZS_RSBN_Opozn_M", "azs_rsbn_opozn"), 1.0);
 }
