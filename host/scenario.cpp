@@ -38,7 +38,7 @@ constexpr VerbName kVerbs[] = {
     {"realtime", Verb::kRealtime},
     {"aircraft", Verb::kAircraft}, {"fly", Verb::kFly},       {"station", Verb::kStation},
     {"atmosphere", Verb::kAtmosphere}, {"resume", Verb::kResume}, {"event", Verb::kEvent},
-    {"seconds", Verb::kSeconds},
+    {"seconds", Verb::kSeconds},   {"echo", Verb::kEcho},
 };
 
 struct WhatName {
@@ -335,6 +335,8 @@ bool parse_command(Verb verb, std::vector<std::string> w, Command* c, std::strin
       break;
     case Verb::kDump:
       if (!want(w, 1, 1, "dump takes GAUGE", error)) return false;
+      break;
+    case Verb::kEcho:
       break;
     case Verb::kExpect:
       if (!parse_expect(w, c, error)) return false;
@@ -783,7 +785,8 @@ bool Runner::world_command(const Command& c) {
 bool Runner::execute(const Command& c) {
   std::string why;
   // Only print, dump and expect leave the readings as the last frame left them.
-  if (c.verb != Verb::kPrint && c.verb != Verb::kDump && c.verb != Verb::kExpect)
+  if (c.verb != Verb::kPrint && c.verb != Verb::kDump && c.verb != Verb::kExpect &&
+      c.verb != Verb::kEcho)
     panel_.invalidate();
   switch (c.verb) {
     case Verb::kModule:
@@ -869,6 +872,12 @@ bool Runner::execute(const Command& c) {
     }
     case Verb::kDump:
       return dump(c);
+    case Verb::kEcho: {
+      std::string line;
+      for (const std::string& a : c.args) line += (line.empty() ? "" : " ") + a;
+      *opt_.out << line << "\n";
+      return true;
+    }
     case Verb::kRealtime:
       realtime_ = c.flag;
       return true;

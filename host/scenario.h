@@ -47,6 +47,7 @@ enum class Verb {
   kResume,
   kEvent,
   kSeconds,
+  kEcho,
 };
 
 // What print and expect look at.
