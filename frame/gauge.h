@@ -13,6 +13,13 @@
 #define GAU_CALL
 #endif
 
+// Marks a module's two exported records, Linkage and ImportTable.
+#if defined(_WIN32)
+#define GAU_EXPORT __declspec(dllexport)
+#else
+#define GAU_EXPORT __attribute__((visibility("default")))
+#endif
+
 namespace frame {
 
 using u32 = std::uint32_t;
@@ -246,14 +253,63 @@ struct LinkageRecord {
 inline constexpr u32 kModuleId = 0x13;
 inline constexpr u32 kModuleVersion = 0x800;
 
+// On the 32-bit target the records have the format's layout: every field
+// 32 bits wide, in this order, with no padding.
 #if UINTPTR_MAX == 0xFFFFFFFFu
+static_assert(sizeof(LinkageRecord) == 24 + 4 * kMaxGauges);
+static_assert(offsetof(LinkageRecord, module_id) == 0);
+static_assert(offsetof(LinkageRecord, init) == 4);
+static_assert(offsetof(LinkageRecord, deinit) == 8);
+static_assert(offsetof(LinkageRecord, flags) == 12);
+static_assert(offsetof(LinkageRecord, status) == 16);
+static_assert(offsetof(LinkageRecord, version) == 20);
+static_assert(offsetof(LinkageRecord, gauges) == 24);
+
+static_assert(sizeof(ImportEntry) == 8);
+static_assert(offsetof(ImportEntry, id) == 0);
+static_assert(offsetof(ImportEntry, ptr) == 4);
+static_assert(sizeof(ImportTableRecord) == 16);
+static_assert(offsetof(ImportTableRecord, panels) == 0);
+static_assert(offsetof(ImportTableRecord, end) == 8);
+
+static_assert(sizeof(GaugeHeader) == 68);
+static_assert(offsetof(GaugeHeader, version) == 0);
+static_assert(offsetof(GaugeHeader, name) == 4);
+static_assert(offsetof(GaugeHeader, elements) == 8);
+static_assert(offsetof(GaugeHeader, query) == 12);
+static_assert(offsetof(GaugeHeader, install) == 16);
+static_assert(offsetof(GaugeHeader, initialize) == 20);
+static_assert(offsetof(GaugeHeader, update) == 24);
+static_assert(offsetof(GaugeHeader, generate) == 28);
+static_assert(offsetof(GaugeHeader, draw) == 32);
+static_assert(offsetof(GaugeHeader, kill) == 36);
+static_assert(offsetof(GaugeHeader, size_x_mm) == 40);
+static_assert(offsetof(GaugeHeader, mouse_areas) == 44);
+static_assert(offsetof(GaugeHeader, callback) == 48);
+static_assert(offsetof(GaugeHeader, reserved) == 52);
+
+static_assert(sizeof(ElementHeader) == 40);
+static_assert(offsetof(ElementHeader, kind) == 0);
+static_assert(offsetof(ElementHeader, resource_id) == 4);
+static_assert(offsetof(ElementHeader, position) == 8);
+static_assert(offsetof(ElementHeader, pivot) == 16);
+static_assert(offsetof(ElementHeader, gauge) == 24);
+static_assert(offsetof(ElementHeader, children) == 28);
+static_assert(offsetof(ElementHeader, failures) == 32);
+static_assert(offsetof(ElementHeader, draw_flags) == 36);
+
 static_assert(sizeof(MouseArea) == 44, "eleven 32-bit fields");
+static_assert(offsetof(MouseArea, kind) == 0);
+static_assert(offsetof(MouseArea, x) == 4);
+static_assert(offsetof(MouseArea, y) == 8);
+static_assert(offsetof(MouseArea, w) == 12);
+static_assert(offsetof(MouseArea, h) == 16);
+static_assert(offsetof(MouseArea, cursor) == 20);
+static_assert(offsetof(MouseArea, help_id) == 24);
+static_assert(offsetof(MouseArea, flags) == 28);
+static_assert(offsetof(MouseArea, event_id) == 32);
 static_assert(offsetof(MouseArea, handler) == 36);
 static_assert(offsetof(MouseArea, arg) == 40);
-static_assert(sizeof(ImportEntry) == 8);
-static_assert(sizeof(ElementHeader) == 44);
-static_assert(offsetof(LinkageRecord, gauges) == 24);
-static_assert(offsetof(GaugeHeader, size_x_mm) == 40);
 #endif
 
 }  // namespace frame

@@ -33,6 +33,14 @@ std::int32_t to_int(double v);
 
 inline bool is_finite(double v) { return std::isfinite(v); }
 
+// `v` held within [lo, hi], as an instrument's stops hold its needle ("limited
+// to lo..hi"); NaN gives lo: a needle without a reading rests on its lower
+// stop. Infinities give the stop on their side.
+inline double limit(double v, double lo, double hi) {
+  if (!(v >= lo)) return lo;
+  return v > hi ? hi : v;
+}
+
 // Angle in [0, 360); NaN and infinities give 0.
 double wrap360(double deg);
 // Angle in [-180, 180); NaN and infinities give 0.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "frame/bcd.h"
 #include "frame/numeric.h"
 
 namespace host::enc {
@@ -12,25 +13,6 @@ std::uint32_t angle16(double deg) {
   return units & 0xFFFFu;  // 359.999 rounds to 65536, which is 0
 }
 
-std::uint32_t bcd16(std::uint32_t code) {
-  code %= 10000;
-  std::uint32_t out = 0;
-  for (int shift = 0; shift < 16; shift += 4) {
-    out |= (code % 10) << shift;
-    code /= 10;
-  }
-  return out;
-}
-
-std::optional<std::uint32_t> decode_bcd16(std::uint32_t bcd) {
-  if (bcd > 0xFFFFu) return std::nullopt;
-  std::uint32_t code = 0;
-  for (int shift = 12; shift >= 0; shift -= 4) {
-    const std::uint32_t digit = (bcd >> shift) & 0xFu;
-    if (digit > 9) return std::nullopt;
-    code = code * 10 + digit;
-  }
-  return code;
-}
+std::uint32_t com_bcd16(std::uint32_t khz) { return frame::bcd16_encode(khz / 10 % 10000); }
 
 }  // namespace host::enc

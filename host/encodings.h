@@ -29,14 +29,20 @@ inline double vs_units(double mps) { return mps * kVsUnits; }
 inline double pressure_units(double hpa) { return hpa * kPressureUnits; }
 inline double fps(double kmh) { return kmh / kKmhPerFps; }
 inline double knots(double kmh) { return kmh / kKmhPerKnot; }
+// Outside air temperature of variable 350: degrees Celsius / 256. The
+// thermometer needle reads 350 x 256, so it turns one degree per degree
+// Celsius (0 at 0 C, +-60 degrees at +-60 C).
+inline constexpr double kOatUnitsPerCelsius = 1.0 / 256.0;
+inline double oat_units(double celsius) { return celsius * kOatUnitsPerCelsius; }
 
 // A 16-bit angle: 65536 is a full turn; the result lies in [0, 65535].
 std::uint32_t angle16(double deg);
 
-// NAV frequencies: a code in 10 kHz steps above 100 MHz (1050 = 110.50 MHz)
-// and its BCD16 form (0x1050). bcd16 takes codes 0..9999; decode_bcd16
-// refuses a value with a digit above 9 or bits above 15.
-std::uint32_t bcd16(std::uint32_t code);
-std::optional<std::uint32_t> decode_bcd16(std::uint32_t bcd);
+// Radio frequencies travel as BCD16 words (frame/bcd.h). NAV: a code in
+// 10 kHz steps above 100 MHz (1050 = 110.50 MHz, word 0x1050). COM: the
+// frequency in kHz (118000..136975, 25 kHz channels) shown to 10 kHz with
+// the leading 1 dropped: 118.025 MHz is 0x1802, as the simulator's own word
+// cuts the last digit of a 25 kHz channel.
+std::uint32_t com_bcd16(std::uint32_t khz);
 
 }  // namespace host::enc

@@ -31,6 +31,8 @@ TEST(Encodings, RoundTripThroughTheModulesFactors) {
        1e-12},
       {"speed 551 (km/h)", fps, [](double v) { return v * 1.09728; }, {800.0, 0.0, 250.0}, 1e-9},
       {"ias 61 (km/h)", knots, [](double v) { return v * 1.852; }, {463.0, 0.0, 1000.0}, 1e-9},
+      {"outside air 350 (C)", oat_units, [](double v) { return v * 256.0; }, {-56.5, 0.0, 45.0},
+       1e-12},
       {"radial 25", [](double d) { return static_cast<double>(angle16(d)); },
        [](double v) {
          const double d = v * 360.0 / 65536.0;
@@ -53,19 +55,16 @@ TEST(Encodings, Angle16WrapsAndRounds) {
   EXPECT_NEAR(angle16(123.456) * 360.0 / 65536.0, 123.456, 360.0 / 65536.0 / 2);
 }
 
-TEST(Encodings, Bcd16) {
+// COM words as the radio panels split them: four digits after the leading
+// 1, a 25 kHz channel cut to 10 kHz.
+TEST(Encodings, ComFrequencyWord) {
   struct Pair {
-    std::uint32_t code;
-    std::uint32_t bcd;
+    std::uint32_t khz;
+    std::uint32_t word;
   };
-  const Pair pairs[] = {{1050, 0x1050}, {800, 0x0800}, {1795, 0x1795}, {0, 0}, {9999, 0x9999}};
-  for (const Pair& p : pairs) {
-    EXPECT_EQ(bcd16(p.code), p.bcd) << p.code;
-    EXPECT_EQ(decode_bcd16(p.bcd), p.code) << p.code;
-  }
-  EXPECT_EQ(decode_bcd16(0x10A0), std::nullopt);   // digit above 9
-  EXPECT_EQ(decode_bcd16(0x1F050), std::nullopt);  // beyond 16 bits
-  EXPECT_EQ(bcd16(12345), 0x2345u);                // four digits only
+  const Pair pairs[] = {{118000, 0x1800}, {118025, 0x1802}, {122800, 0x2280},
+                        {121975, 0x2197}, {136975, 0x3697}};
+  for (const Pair& p : pairs) EXPECT_EQ(com_bcd16(p.khz), p.word) << p.khz;
 }
 
 }  // namespace
