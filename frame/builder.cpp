@@ -344,6 +344,16 @@ void GaugeDef::set_nonlinearity(Elem needle_elem, std::vector<NonlinearityPoint>
   r->nonlinearity_count = static_cast<u32>(ctx->nonlinearity.size());
 }
 
+void GaugeDef::set_moving_range(Elem e, double min_x, double max_x, double min_y,
+                                double max_y) {
+  if (!e || e.record()->kind != kMovingImage) return;
+  auto* r = reinterpret_cast<MovingImageElement*>(e.record());
+  r->min_x = min_x;
+  r->max_x = max_x;
+  r->min_y = min_y;
+  r->max_y = max_y;
+}
+
 void GaugeDef::set_meaning(Elem e, std::string meaning) {
   if (ElemCtx* ctx = ctx_of(e)) ctx->meaning = std::move(meaning);
 }

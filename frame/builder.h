@@ -113,6 +113,8 @@ class GaugeDef {
   // Attaches the radio-altimeter style non-linearity table to a needle.
   void set_nonlinearity(Elem needle, std::vector<NonlinearityPoint> points);
   void set_meaning(Elem e, std::string meaning);
+  // Sets both ranges of a moving image (they start at 0..max_x, 0..max_y).
+  void set_moving_range(Elem e, double min_x, double max_x, double min_y, double max_y);
 
   // Mouse areas, in declaration order inside the root parent.
   void area(std::string label, AreaOptions opt, ClickFn on_click);

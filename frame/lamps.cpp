@@ -11,15 +11,14 @@ namespace frame {
 
 namespace {
 
+// The navigation computer's lamps (NVU_Tablo_*) are its own: nav/nvu_gauges.cpp.
 constexpr const char* kLampGauges[] = {
-    "NVU_Tablo_1",   "NVU_Tablo_1_b", "NVU_Tablo_1_c", "NVU_Tablo_1_d", "NVU_Tablo_1_e",
-    "NVU_Tablo_1_f", "NVU_Tablo_1_g", "NVU_Tablo_SNS", "Tablo_1",       "Tablo_2",
-    "Tablo_3",       "Tablo_6a",      "Tablo_6a_b",    "Tablo_71",      "Tablo_72",
-    "Tablo_73",      "Tablo_74",      "Tablo_75",      "Tablo_201",     "Tablo_203",
-    "Tablo_271",     "Tablo_272",     "Tablo_273",     "Tablo_274",     "Tablo_275",
-    "Tablo_Trim",    "Tablo_Trim_B",  "Tablo_Stab",    "Tablonn_71",    "Tablonn_72",
-    "tablonn_73",    "tablonn_74",    "tablonn_75",    "tablonn_271",   "tablonn_272",
-    "tablonn_273",   "tablonn_274",   "tablonn_275",
+    "Tablo_1",       "Tablo_2",       "Tablo_3",       "Tablo_6a",      "Tablo_6a_b",
+    "Tablo_71",      "Tablo_72",      "Tablo_73",      "Tablo_74",      "Tablo_75",
+    "Tablo_201",     "Tablo_203",     "Tablo_271",     "Tablo_272",     "Tablo_273",
+    "Tablo_274",     "Tablo_275",     "Tablo_Trim",    "Tablo_Trim_B",  "Tablo_Stab",
+    "Tablonn_71",    "Tablonn_72",    "tablonn_73",    "tablonn_74",    "tablonn_75",
+    "tablonn_271",   "tablonn_272",   "tablonn_273",   "tablonn_274",   "tablonn_275",
 };
 
 // Condition of a lamp whose owning system does not exist yet: never lit

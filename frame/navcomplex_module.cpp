@@ -9,13 +9,10 @@
 #include "radio/rsbn.h"
 #include "nav/sensor_gauges.h"
 #include "nav/tks.h"
+#include "nav/course_indicator.h"
+#include "radio/radio_sys.h"
+#include "nav/nvu_panels.h"
 #include "autopilot/radio_altimeter.h"
-
-#if defined(_WIN32)
-#define GAU_EXPORT __declspec(dllexport)
-#else
-#define GAU_EXPORT __attribute__((visibility("default")))
-#endif
 
 namespace {
 
@@ -257,6 +254,9 @@ void define_all(Module& m) {
   nav::define_nav_sensors(m);
   autopilot::define_radio_altimeters(m);
   nav::define_tks(m);
+  nav::define_nvu(m);
+  radio::define_receivers(m);
+  nav::define_course_indicators(m);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "nav/diss.h"
 #include "nav/svs.h"
 #include "nav/tks.h"
+#include "radio/radio_sys.h"
 
 namespace frame {
 
@@ -33,6 +34,9 @@ int& diss_power() { return nav::diss().diss_power; }
 int& svs_power() { return nav::svs().svs_power; }
 int& rv1_power() { return autopilot::radio_altimeters().rv1.power; }
 int& rv2_power() { return autopilot::radio_altimeters().rv2.power; }
+// The receivers' breakers feed NavReceiver::breaker_on.
+int& kurs_mp1_breaker() { return radio::radio().rx[0].breaker_on; }
+int& kurs_mp2_breaker() { return radio::radio().rx[1].breaker_on; }
 // The course system's breakers feed the flags TKS_sys reads.
 int& tks_ga1_switch() { return nav::tks_panel().ga1_switch; }
 int& tks_ga2_switch() { return nav::tks_panel().ga2_switch; }
@@ -73,10 +77,10 @@ constexpr ToggleRow kToggles[] = {
     // Radio altimeters, receivers, radios
     {"AZS_RV_5M_1", "azs_rv_5m_1", &Positions::azs_rv_5m_1, nullptr, nullptr, &rv1_power},
     {"AZS_RV_5M_2", "azs_rv_5m_2", &Positions::azs_rv_5m_2, nullptr, nullptr, &rv2_power},
-    {"AZS_KURS_MP_1", "azs_kurs_mp_1", &Positions::azs_kurs_mp_1, &UnitPower::kurs_mp1_power,
-     "Course-MP N1 (NAV1) Power"},
-    {"AZS_KURS_MP_2", "azs_kurs_mp_2", &Positions::azs_kurs_mp_2, &UnitPower::kurs_mp2_power,
-     "Course-MP N2 (NAV2) Power"},
+    {"AZS_KURS_MP_1", "azs_kurs_mp_1", &Positions::azs_kurs_mp_1, nullptr,
+     "Course-MP N1 (NAV1) Power", &kurs_mp1_breaker},
+    {"AZS_KURS_MP_2", "azs_kurs_mp_2", &Positions::azs_kurs_mp_2, nullptr,
+     "Course-MP N2 (NAV2) Power", &kurs_mp2_breaker},
     {"AZS_Mikron_1", "azs_mikron_1", &Positions::azs_mikron_1, &UnitPower::mikron1_power,
      "Micron 1 power"},
     {"AZS_Mikron_2", "azs_mikron_2", &Positions::azs_mikron_2, &UnitPower::mikron2_power,
@@ -283,13 +287,17 @@ void define_selectors(Module& m) {
     g.tooltip("Landing Lights Switch");
     selector(g, label, *pos, {2, 1, 0}, 0, Layout::kRows);
   }
-  // Distance source: left, middle and right zones.
-  for (auto [name, label, pos] :
-       {std::tuple{"AZS_DME1_DME2", "azs_dme1_dme2", &p.azs_dme1_dme2},
-        std::tuple{"AZS_DME1_DME2_2P", "azs_dme1_dme2_2p", &p.azs_dme1_dme2_2p}}) {
+  // Distance source: left, middle and right zones; copied every frame into
+  // the selector of the captain's and the second pilot's distance channel.
+  radio::RadioState& receivers = radio::radio();
+  for (auto [name, label, pos, channel] :
+       {std::tuple{"AZS_DME1_DME2", "azs_dme1_dme2", &p.azs_dme1_dme2, &receivers.dme[0]},
+        std::tuple{"AZS_DME1_DME2_2P", "azs_dme1_dme2_2p", &p.azs_dme1_dme2_2p,
+                   &receivers.dme[1]}}) {
     GaugeDef& g = m.gauge(name);
     g.tooltip("DME1-RSBN-DME2 Switch");
     selector(g, label, *pos, {0, 1, 2});
+    g.every_frame([pos, channel] { channel->selector = *pos; });
   }
 }
 

@@ -161,8 +161,6 @@ struct UnitPower {
   int mgv_power = 0;         // AZS_MGV_K
   int absu_power = 0;        // AZS_SAU_STU
   int bkk_power = 0;         // AZS_BKK_Pit
-  int kurs_mp1_power = 0;    // AZS_KURS_MP_1
-  int kurs_mp2_power = 0;    // AZS_KURS_MP_2
   int vbe1_power = 0;        // AZS_VBE_1_M
   int vbe2_power = 0;        // AZS_VBE_2_M
   int auasp_power = 0;       // AZS_AUASP

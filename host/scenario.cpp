@@ -39,6 +39,7 @@ constexpr VerbName kVerbs[] = {
     {"aircraft", Verb::kAircraft}, {"fly", Verb::kFly},       {"station", Verb::kStation},
     {"atmosphere", Verb::kAtmosphere}, {"resume", Verb::kResume}, {"event", Verb::kEvent},
     {"seconds", Verb::kSeconds},   {"echo", Verb::kEcho},
+    {"route", Verb::kRoute},
 };
 
 struct WhatName {
@@ -50,6 +51,7 @@ constexpr WhatName kWhats[] = {
     {"hidden", What::Kind::kHidden}, {"reg", What::Kind::kReg},   {"named", What::Kind::kNamed},
     {"key", What::Kind::kKey},       {"keys", What::Kind::kKeys}, {"window", What::Kind::kWindow},
     {"slot", What::Kind::kSlot},     {"world", What::Kind::kWorld},
+    {"counter", What::Kind::kCounter},
 };
 
 bool gauge_what(What::Kind k) {
@@ -65,13 +67,13 @@ std::string join(const std::vector<std::string>& w, std::size_t begin, std::size
   return s;
 }
 
-// Parses words [begin, end) as a WHAT.
-bool parse_what(const std::vector<std::string>& w, std::size_t begin, std::size_t end, What* out,
-                std::string* error) {
+// Parses words [begin, end) as one WHAT.
+bool parse_single_what(const std::vector<std::string>& w, std::size_t begin, std::size_t end,
+                       What* out, std::string* error) {
   if (begin >= end) {
     *error =
         "missing what to look at (var, elem, text, hidden, reg, named, key, keys, window, slot, "
-        "world)";
+        "world, counter)";
     return false;
   }
   const WhatName* found = nullptr;
@@ -92,12 +94,30 @@ bool parse_what(const std::vector<std::string>& w, std::size_t begin, std::size_
     }
     what.gauge = w[begin + 1];
     if (n == 2) what.element = w[begin + 2];
+  } else if (what.kind == What::Kind::kCounter) {
+    if (n != 2) {
+      *error = "counter takes GAUGE FIELD";
+      return false;
+    }
+    what.gauge = w[begin + 1];
+    what.element = w[begin + 2];
   } else if (what.kind == What::Kind::kWorld) {
-    if (n != 1 || !world_key(w[begin + 1])) {
-      *error = "world takes KEY (" + world_key_names() + ")";
+    // world KEY, or world LEGKEY N for leg N of the route.
+    const bool leg = n == 2 && leg_key(w[begin + 1]);
+    if (!(n == 1 && world_key(w[begin + 1])) && !leg) {
+      *error = "world takes KEY (" + world_key_names() + ") or LEGKEY N (" + leg_key_names() + ")";
       return false;
     }
     what.name = w[begin + 1];
+    if (leg) {
+      const auto number =
+          parse_integer(w[begin + 2], 1, static_cast<std::int64_t>(kMaxRoutePoints));
+      if (!number) {
+        *error = "bad leg number '" + w[begin + 2] + "'";
+        return false;
+      }
+      what.id = static_cast<std::uint32_t>(*number);
+    }
   } else if (what.kind == What::Kind::kReg || what.kind == What::Kind::kNamed) {
     if (n != 1) {
       *error = std::string(found->word) + " takes NAME";
@@ -125,12 +145,44 @@ bool parse_what(const std::vector<std::string>& w, std::size_t begin, std::size_
   return true;
 }
 
+// Parses words [begin, end) as a WHAT, or as WHAT - WHAT (one "-" word).
+bool parse_what(const std::vector<std::string>& w, std::size_t begin, std::size_t end, What* out,
+                std::string* error) {
+  std::size_t dash = end;
+  for (std::size_t i = begin; i < end; ++i) {
+    if (w[i] != "-") continue;
+    if (dash != end) {
+      *error = "one '-' at most: WHAT - WHAT";
+      return false;
+    }
+    dash = i;
+  }
+  if (dash == end) return parse_single_what(w, begin, end, out, error);
+  What left, right;
+  if (!parse_single_what(w, begin, dash, &left, error)) return false;
+  if (!parse_single_what(w, dash + 1, end, &right, error)) return false;
+  if (left.kind == What::Kind::kText || right.kind == What::Kind::kText) {
+    *error = "'-' takes numbers, not text";
+    return false;
+  }
+  left.text = join(w, begin, end);
+  left.minus = std::make_shared<const What>(std::move(right));
+  *out = std::move(left);
+  return true;
+}
+
 bool parse_expect(const std::vector<std::string>& w, Command* c, std::string* error) {
-  // WHAT has two words, or three for the gauge forms with an element.
+  // The operator is the first word after the WHAT's kind that is one.
+  // Without one: where it belongs, for the message (two words of WHAT, three
+  // for the gauge forms with an element).
   std::size_t op_at = 2;
-  if (w.size() > 2) {
-    for (const WhatName& n : kWhats) {
-      if (w[0] == n.word && gauge_what(n.kind) && !parse_op(w[2])) op_at = 3;
+  while (op_at < w.size() && !parse_op(w[op_at])) ++op_at;
+  if (op_at >= w.size()) {
+    op_at = 2;
+    if (w.size() > 2) {
+      for (const WhatName& n : kWhats) {
+        if (w[0] == n.word && gauge_what(n.kind) && !parse_op(w[2])) op_at = 3;
+      }
     }
   }
   if (w.size() < op_at + 2) {
@@ -377,6 +429,11 @@ bool parse_command(Verb verb, std::vector<std::string> w, Command* c, std::strin
       c->number = static_cast<double>(static_cast<std::uint32_t>(*value & 0xFFFFFFFF));
       break;
     }
+    case Verb::kRoute: {
+      Route route;
+      if (!parse_route(w, &route, error)) return false;
+      break;
+    }
     case Verb::kSeconds:
       if (!want(w, 1, 1, "seconds takes T", error)) return false;
       if (!number_arg(w[0], 0, 1e8, &c->number, error)) return false;
@@ -558,6 +615,20 @@ bool Runner::element_of(const Command& c, const What& w, GaugeModel** gauge, std
 }
 
 bool Runner::evaluate(const Command& c, const What& w, Value* out) {
+  if (w.minus) {
+    What left = w;
+    left.minus.reset();
+    Value a, b;
+    if (!evaluate(c, left, &a) || !evaluate(c, *w.minus, &b)) return false;
+    if (a.kind == Value::Kind::kNone || b.kind == Value::Kind::kNone) {
+      *out = Value::none();
+    } else if (a.kind != Value::Kind::kNumber || b.kind != Value::Kind::kNumber) {
+      return error(c, "'-' takes numbers");
+    } else {
+      *out = Value::of(a.number - b.number);
+    }
+    return true;
+  }
   switch (w.kind) {
     case What::Kind::kVar:
       *out = Value::of(host_.vars().get(w.id));
@@ -586,9 +657,20 @@ bool Runner::evaluate(const Command& c, const What& w, Value* out) {
     case What::Kind::kSlot:
       *out = Value::of(slot_value(w.id));
       return true;
-    case What::Kind::kWorld:
-      *out = Value::of(world_.value(*world_key(w.name)));
+    case What::Kind::kWorld: {
+      if (w.id == 0) {
+        *out = Value::of(world_.value(*world_key(w.name)));
+        return true;
+      }
+      const auto v = world_.leg_value(*leg_key(w.name), static_cast<int>(w.id));
+      if (!v)
+        return error(c, "the route has no leg " + std::to_string(w.id) + " (" +
+                            std::to_string(world_.route().legs()) + " legs)");
+      *out = Value::of(*v);
       return true;
+    }
+    case What::Kind::kCounter:
+      return counter_value(c, w, out);
     case What::Kind::kElem:
     case What::Kind::kText:
     case What::Kind::kHidden:
@@ -616,6 +698,50 @@ bool Runner::evaluate(const Command& c, const What& w, Value* out) {
     return error(c, "element " + std::to_string(i) + " of " + g->qualified() + " (" +
                         kind_name(e.kind) + ") has no such value");
   *out = Value::of(v);
+  return true;
+}
+
+// A drum counter's drums are moving images FIELD_d0 (lowest) upward; the
+// lowest shows the count modulo 1000, each higher one a digit (x 100) of the
+// thousands upward, rolling on with the lowest at a carry. The count is the
+// lowest drum's value plus the whole digits of the others. A counter split
+// by sign has a FIELD_pos and a FIELD_neg counter: their difference.
+bool Runner::counter_value(const Command& c, const What& w, Value* out) {
+  GaugeModel* g = gauge_of(c, w.gauge);
+  if (g == nullptr) return false;
+  const std::vector<Reading>& readings = panel_.readings(*g);
+  auto count = [&](const std::string& field, double* value) {
+    double n = 0.0;
+    double place = 1000.0;
+    int drums = 0;
+    constexpr int kMaxDrums = 8;
+    for (int k = 0; k < kMaxDrums; ++k) {
+      const std::size_t i = find_element(*g, field + "_d" + std::to_string(k));
+      if (i == GaugeModel::npos) break;
+      double v = 0.0;
+      if (!reading_value(readings[i], Axis::kMain, &v) || !std::isfinite(v)) v = 0.0;
+      if (k == 0) {
+        n = v;
+      } else {
+        n += std::floor(v / 100.0) * place;
+        place *= 10.0;
+      }
+      ++drums;
+    }
+    *value = n;
+    return drums > 0;
+  };
+  double pos = 0.0, neg = 0.0;
+  if (count(w.element + "_pos", &pos) && count(w.element + "_neg", &neg)) {
+    *out = Value::of(pos - neg);
+    return true;
+  }
+  double n = 0.0;
+  if (!count(w.element, &n))
+    return error(c, "gauge " + g->qualified() + " has no drum counter '" + w.element + "' (" +
+                        w.element + "_d0, or " + w.element + "_pos_d0 and " + w.element +
+                        "_neg_d0)");
+  *out = Value::of(n);
   return true;
 }
 
@@ -775,6 +901,12 @@ bool Runner::world_command(const Command& c) {
       // Straight to the world: the key log keeps what the modules send.
       world_.on_key_event(c.id, static_cast<std::uint32_t>(c.number), host_.vars());
       break;
+    case Verb::kRoute: {
+      Route route;
+      if (!parse_route(c.args, &route, &why)) return error(c, why);
+      world_.set_route(std::move(route));
+      break;
+    }
     default:
       return error(c, "not a world command");
   }
@@ -886,6 +1018,7 @@ bool Runner::execute(const Command& c) {
     case Verb::kStation:
     case Verb::kAtmosphere:
     case Verb::kEvent:
+    case Verb::kRoute:
       return world_command(c);
     case Verb::kResume:
       host_.time().set_paused(false);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,18 +49,21 @@ enum class Verb {
   kEvent,
   kSeconds,
   kEcho,
+  kRoute,
 };
 
 // What print and expect look at.
 struct What {
   enum class Kind { kVar, kElem, kText, kHidden, kReg, kNamed, kKey, kKeys, kWindow, kSlot,
-                    kWorld };
+                    kWorld, kCounter };
   Kind kind = Kind::kVar;
-  std::uint32_t id = 0;  // var, key, keys, window, slot
-  std::string gauge;     // elem, text, hidden
-  std::string element;   // as written; "" = the first element with a value
-  std::string name;      // reg, named, world
+  std::uint32_t id = 0;  // var, key, keys, window, slot; world LEGKEY N: the leg N
+  std::string gauge;     // elem, text, hidden, counter
+  std::string element;   // as written; "" = the first element with a value; counter: FIELD
+  std::string name;      // reg, named, world (KEY or LEGKEY)
   std::string text;      // the words as written, for output
+  // WHAT - WHAT: the value subtracted from this one (null for a plain WHAT).
+  std::shared_ptr<const What> minus;
 };
 
 struct Command {
@@ -109,6 +113,8 @@ class Runner {
   bool evaluate(const Command& c, const What& w, Value* out);
   bool element_of(const Command& c, const What& w, GaugeModel** gauge, std::size_t* index,
                   Axis* axis);
+  // counter GAUGE FIELD: the count a drum counter shows.
+  bool counter_value(const Command& c, const What& w, Value* out);
   GaugeModel* gauge_of(const Command& c, const std::string& ref);
   bool load_panel(const Command& c, const std::string& file);
   bool write_file(const Command& c);
@@ -117,7 +123,7 @@ class Runner {
   // frames N with realtime on: each frame ends no earlier than 1/fps of wall
   // time after the one before.
   bool paced_frames(const Command& c);
-  // aircraft, fly, station, atmosphere, event.
+  // aircraft, fly, station, atmosphere, event, route.
   bool world_command(const Command& c);
   bool error(const Command& c, const std::string& what);
   std::string where(const Command& c) const;

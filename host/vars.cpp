@@ -22,6 +22,11 @@ constexpr std::array kCatalogue{
     VarInfo{var::kClockSecond, "clock seconds", "seconds",
             "whole second of the simulated time of day (0..59); stops while paused", 0.0,
             "time"},
+    VarInfo{var::kCom1Frequency, "COM1 frequency", "BCD16",
+            "active frequency to 10 kHz without the leading 1 (0x2280 = 122.80 MHz; a 25 kHz "
+            "channel drops its last digit: 118.025 is 0x1802); events 65636/65637 whole MHz "
+            "down/up (118..136, wrapping), 65638/65639 25 kHz down/up (wrapping in the MHz)",
+            0x2280, "world"},
     VarInfo{var::kNav1Frequency, "NAV1 frequency", "BCD16",
             "active frequency, 10 kHz steps above 100 MHz as BCD (0x1050 = 110.50 MHz); "
             "event 65708 sets it",
@@ -36,6 +41,10 @@ constexpr std::array kCatalogue{
     VarInfo{var::kNav1Dme, "NAV1 DME", "nm",
             "slant range in 0.1 nm steps; -1 without a DME or out of range", -1.0, "world"},
     VarInfo{var::kNav2Dme, "NAV2 DME", "nm", "as 31", -1.0, "world"},
+    VarInfo{var::kTransponder, "transponder code", "BCD16",
+            "four octal digits, one per nibble (0x1200 = 1200); events 65651..65654 step "
+            "thousands..units up, 66455..66458 down (7 up wraps to 0, 0 down to 7)",
+            0x1200, "world"},
     VarInfo{var::kNav1Cdi, "NAV1 lateral needle", "-127..127",
             "full scale 10 degrees off the course (VOR) or half the sector width (ILS); "
             "positive: the course lies to the right; 0 when nothing is received",
@@ -77,7 +86,9 @@ constexpr std::array kCatalogue{
             "feet",
             0.0, "world"},
     VarInfo{var::kAltimeterHpa, "altimeter setting", "hPa",
-            "event 66040 sets it (value 16 x hPa)", kStdHpa, "world"},
+            "event 66040 sets it (value 16 x hPa), 65883/65884 step it 1 hPa up/down; "
+            "800..1200",
+            kStdHpa, "world"},
     VarInfo{var::kAltimeterInHg, "altimeter setting", "inHg", "75 / 33.8639",
             kStdHpa / 33.8639, "world"},
     VarInfo{var::kPitch, "pitch", "degrees", "positive nose down", 0.0, "world"},
@@ -97,6 +108,10 @@ constexpr std::array kCatalogue{
             "static air temperature", 15.0, "world"},
     VarInfo{var::kStaticPressure, "static pressure", "1/16 hPa", "hPa x 16", kStdHpa * 16.0,
             "world"},
+    VarInfo{var::kOutsideTemperature256, "outside air temp", "C/256",
+            "static air temperature in degrees Celsius / 256: a needle reading 350 x 256 "
+            "turns one degree per degree Celsius",
+            15.0 / 256.0, "world"},
     VarInfo{var::kMarker, "marker beacon", "code", "0 none, 1 outer, 2 middle, 3 inner", 0.0,
             "world"},
     VarInfo{var::kNav1Rmi, "NAV1 RMI bearing", "degrees",
@@ -119,6 +134,10 @@ constexpr std::array kCatalogue{
             "world"},
     VarInfo{var::kMainBus, "main bus voltage", "volts",
             "double; 28 so that a scenario starts with a live bus", 28.0, "world"},
+    VarInfo{var::kCom2Frequency, "COM2 frequency", "BCD16",
+            "as 23 (0x2150 = 121.50 MHz); events 66436/66437 whole MHz down/up, 66438/66440 "
+            "25 kHz down/up",
+            0x2150, "world"},
     VarInfo{var::kNav2Gs, "NAV2 glide slope", "-119..119", "as 41", 0.0, "world"},
 };
 

@@ -39,12 +39,14 @@ inline constexpr u32 kTimeCounter = 557; // simulated seconds
 inline constexpr u32 kSimTime = 604;     // simulated seconds
 inline constexpr u32 kMainBus = 753;     // main bus voltage
 // The world model's aircraft, atmosphere and radios.
+inline constexpr u32 kCom1Frequency = 23;
 inline constexpr u32 kNav1Frequency = 24;
 inline constexpr u32 kNav1Radial = 25;
 inline constexpr u32 kNav2Frequency = 27;
 inline constexpr u32 kNav2Radial = 28;
 inline constexpr u32 kNav1Dme = 31;
 inline constexpr u32 kNav2Dme = 35;
+inline constexpr u32 kTransponder = 38;
 inline constexpr u32 kNav1Cdi = 40;
 inline constexpr u32 kNav1Gs = 41;
 inline constexpr u32 kNav1Flags = 42;
@@ -75,6 +77,7 @@ inline constexpr u32 kTrueHeading = 86;
 inline constexpr u32 kUnitSetting = 335;
 inline constexpr u32 kOutsideTemperature = 341;
 inline constexpr u32 kStaticPressure = 342;
+inline constexpr u32 kOutsideTemperature256 = 350;
 inline constexpr u32 kMarker = 354;
 inline constexpr u32 kNav1Rmi = 550;
 inline constexpr u32 kGroundAlong = 551;
@@ -82,6 +85,7 @@ inline constexpr u32 kGroundAcross = 552;
 inline constexpr u32 kVelocityNorth = 554;
 inline constexpr u32 kVelocityEast = 555;
 inline constexpr u32 kRadioHeight = 614;
+inline constexpr u32 kCom2Frequency = 870;
 inline constexpr u32 kNav2Gs = 882;
 }  // namespace var
 

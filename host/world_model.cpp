@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "frame/bcd.h"
 #include "frame/numeric.h"
 #include "frame/text.h"
 #include "host/encodings.h"
@@ -48,6 +49,11 @@ constexpr KeyInfo kKeys[] = {
     {"volts", WorldKey::kVolts, true, 0.0, 1000.0},
     {"simrate", WorldKey::kSimrate, true, 0.0, 128.0},
     {"on_ground", WorldKey::kOnGround, true, 0.0, 1.0},
+    {"altimeter", WorldKey::kAltimeter, true, WorldModel::kMinAltimeter,
+     WorldModel::kMaxAltimeter},
+    {"com1", WorldKey::kCom1, true, 118.0, 136.975},
+    {"com2", WorldKey::kCom2, true, 118.0, 136.975},
+    {"xpdr", WorldKey::kXpdr, true, 0.0, 7777.0},
     {"turn_rate", WorldKey::kTurnRate, false, 0.0, 0.0},
     {"drift", WorldKey::kDrift, false, 0.0, 0.0},
     {"oat", WorldKey::kOat, false, 0.0, 0.0},
@@ -87,6 +93,21 @@ bool pairs(std::span<const std::string> words, const char* verb, std::string* er
     return false;
   }
   return true;
+}
+
+// A transponder code: a whole number whose decimal digits are all 0..7.
+bool xpdr_code_ok(double v) {
+  if (v != std::floor(v)) return false;
+  for (auto code = static_cast<std::uint32_t>(v); code != 0; code /= 10)
+    if (code % 10 > 7) return false;
+  return true;
+}
+
+// A COM frequency in MHz on the nearest 25 kHz channel, in kHz.
+std::uint32_t com_channel(double mhz) {
+  const double channels = std::round(mhz * 1000.0 / WorldModel::kComChannelKhz);
+  const auto khz = frame::saturate_cast<std::uint32_t>(channels) * WorldModel::kComChannelKhz;
+  return std::clamp(khz, WorldModel::kComMinKhz, WorldModel::kComMaxKhz);
 }
 
 double rad(double deg) { return deg * kDeg; }
@@ -129,6 +150,10 @@ bool parse_aircraft(std::span<const std::string> words, std::vector<Setting>* ou
     if (!number_in(words[i], words[i + 1], k->lo, k->hi, &v, error)) return false;
     if (k->key == WorldKey::kOnGround && v != 0.0 && v != 1.0) {
       *error = "on_ground takes 0 or 1";
+      return false;
+    }
+    if (k->key == WorldKey::kXpdr && !xpdr_code_ok(v)) {
+      *error = "xpdr takes four octal digits (0000..7777)";
       return false;
     }
     settings.push_back(Setting{k->key, v});
@@ -517,7 +542,7 @@ void WorldModel::on_key_event(u32 id, u32 value, VarTable& vars) {
   switch (id) {
     case event::kNav1Frequency:
     case event::kNav2Frequency:
-      if (const auto code = enc::decode_bcd16(value))
+      if (const auto code = frame::bcd16_decode(value))
         nav_freq_[id == event::kNav1Frequency ? 0 : 1] = *code;
       break;
     case event::kNav1Course:
@@ -527,13 +552,58 @@ void WorldModel::on_key_event(u32 id, u32 value, VarTable& vars) {
       break;
     case event::kAltimeterSetting: {
       const double hpa = static_cast<double>(value) / enc::kPressureUnits;
-      if (hpa >= 800.0 && hpa <= 1200.0) altimeter_hpa_ = hpa;
+      if (hpa >= kMinAltimeter && hpa <= kMaxAltimeter) altimeter_hpa_ = hpa;
+      break;
+    }
+    case event::kAltimeterUp:
+    case event::kAltimeterDown: {
+      const double step = id == event::kAltimeterUp ? kAltimeterStep : -kAltimeterStep;
+      altimeter_hpa_ = std::clamp(altimeter_hpa_ + step, kMinAltimeter, kMaxAltimeter);
       break;
     }
     default:
-      return;  // logged only
+      if (!radio_event(id)) return;  // logged only
   }
   publish(vars);
+}
+
+bool WorldModel::radio_event(u32 id) {
+  struct ComEvent {
+    u32 id;
+    std::size_t radio;
+    int whole;     // MHz
+    int fraction;  // channels
+  };
+  static constexpr ComEvent kCom[] = {
+      {event::kCom1WholeDown, 0, -1, 0},    {event::kCom1WholeUp, 0, 1, 0},
+      {event::kCom1FractionDown, 0, 0, -1}, {event::kCom1FractionUp, 0, 0, 1},
+      {event::kCom2WholeDown, 1, -1, 0},    {event::kCom2WholeUp, 1, 1, 0},
+      {event::kCom2FractionDown, 1, 0, -1}, {event::kCom2FractionUp, 1, 0, 1},
+  };
+  for (const ComEvent& e : kCom) {
+    if (e.id != id) continue;
+    std::uint32_t& khz = com_khz_[e.radio];
+    constexpr int kLowMhz = static_cast<int>(kComMinKhz / 1000);
+    constexpr int kMhzSpan = static_cast<int>(kComMaxKhz / 1000) - kLowMhz + 1;
+    constexpr int kChannel = static_cast<int>(kComChannelKhz);
+    int mhz = static_cast<int>(khz / 1000) - kLowMhz + e.whole;
+    mhz = (mhz % kMhzSpan + kMhzSpan) % kMhzSpan + kLowMhz;
+    int frac = static_cast<int>(khz % 1000) + e.fraction * kChannel;
+    frac = (frac % 1000 + 1000) % 1000;
+    khz = static_cast<std::uint32_t>(mhz * 1000 + frac);
+    return true;
+  }
+  for (std::size_t k = 0; k < xpdr_.size(); ++k) {
+    if (id == event::kXpdrUp[k]) {
+      xpdr_[k] = (xpdr_[k] + 1) % 8;
+      return true;
+    }
+    if (id == event::kXpdrDown[k]) {
+      xpdr_[k] = (xpdr_[k] + 7) % 8;
+      return true;
+    }
+  }
+  return false;
 }
 
 void WorldModel::set_aircraft(std::span<const Setting> settings) {
@@ -611,6 +681,18 @@ void WorldModel::set_aircraft(std::span<const Setting> settings) {
           target_alt_.reset();
         }
         break;
+      case WorldKey::kAltimeter:
+        altimeter_hpa_ = v;
+        break;
+      case WorldKey::kCom1:
+      case WorldKey::kCom2:
+        com_khz_[s.key == WorldKey::kCom1 ? 0 : 1] = com_channel(v);
+        break;
+      case WorldKey::kXpdr: {
+        auto code = frame::saturate_cast<std::uint32_t>(v);
+        for (std::size_t k = xpdr_.size(); k-- > 0; code /= 10) xpdr_[k] = code % 10;
+        break;
+      }
       default:
         break;  // read-only keys never get here
     }
@@ -707,6 +789,14 @@ double WorldModel::value(WorldKey key) const {
       return simrate_;
     case WorldKey::kOnGround:
       return on_ground_ ? 1.0 : 0.0;
+    case WorldKey::kAltimeter:
+      return altimeter_hpa_;
+    case WorldKey::kCom1:
+      return com_khz_[0] / 1000.0;
+    case WorldKey::kCom2:
+      return com_khz_[1] / 1000.0;
+    case WorldKey::kXpdr:
+      return xpdr_[0] * 1000.0 + xpdr_[1] * 100.0 + xpdr_[2] * 10.0 + xpdr_[3];
     case WorldKey::kTurnRate:
       return turn_rate_;
     case WorldKey::kDrift:
@@ -758,6 +848,7 @@ void WorldModel::publish(VarTable& vars) const {
   vars.set(var::kTrueHeading, heading_);
   vars.set(var::kSimRate, simrate_);
   vars.set(var::kOutsideTemperature, air_.temperature - 273.15);
+  vars.set(var::kOutsideTemperature256, enc::oat_units(air_.temperature - 273.15));
   vars.set(var::kStaticPressure, enc::pressure_units(pressure_hpa));
   vars.set(var::kGroundAlong, enc::fps(along));
   vars.set(var::kGroundAcross, enc::fps(across));
@@ -778,7 +869,7 @@ void WorldModel::publish(VarTable& vars) const {
   for (int n = 0; n < 2; ++n) {
     const NavIds& ids = kNav[n];
     const NavSignal s = nav(n);
-    vars.set(ids.freq, enc::bcd16(nav_freq_[static_cast<std::size_t>(n)]));
+    vars.set(ids.freq, frame::bcd16_encode(nav_freq_[static_cast<std::size_t>(n)]));
     vars.set(ids.obs, nav_obs_[static_cast<std::size_t>(n)]);
     vars.set(ids.radial, s.received ? enc::angle16(s.radial) : 0.0);
     vars.set(ids.dme, s.dme_nm);
@@ -790,6 +881,10 @@ void WorldModel::publish(VarTable& vars) const {
     vars.set(ids.rmi, s.rmi_bearing);
   }
   vars.set(var::kMarker, marker_state(stations_, position()));
+  vars.set(var::kCom1Frequency, enc::com_bcd16(com_khz_[0]));
+  vars.set(var::kCom2Frequency, enc::com_bcd16(com_khz_[1]));
+  vars.set(var::kTransponder,
+           frame::bcd16_encode(xpdr_[0] * 1000 + xpdr_[1] * 100 + xpdr_[2] * 10 + xpdr_[3]));
 }
 
 }  // namespace host

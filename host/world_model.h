@@ -16,8 +16,9 @@
 // along its heading (no drift) and never sinks below the terrain. Pitch
 // keeps the angle above the flight path that `aircraft pitch` gave it.
 //
-// Key events that set what the world owns (NAV frequencies and courses, the
-// altimeter setting) act at once; every event is logged.
+// Key events that set what the world owns (NAV and COM frequencies, NAV
+// courses, the altimeter setting, the transponder code) act at once; every
+// event is logged.
 #pragma once
 
 #include <array>
@@ -30,6 +31,7 @@
 
 #include "host/atmosphere.h"
 #include "host/radio.h"
+#include "host/route.h"
 #include "host/world.h"
 
 namespace host {
@@ -38,6 +40,7 @@ namespace host {
 enum class WorldKey {
   kLat, kLon, kAlt, kAgl, kHeading, kPitch, kBank, kIas, kTas, kMach, kGs, kTrack, kVs,
   kWindDir, kWindSpeed, kMagvar, kTerrain, kVolts, kSimrate, kOnGround,
+  kAltimeter, kCom1, kCom2, kXpdr,
   // read only
   kTurnRate, kDrift, kOat, kPressure, kDensity, kSoundSpeed, kQnh, kTempOffset,
 };
@@ -83,6 +86,22 @@ inline constexpr u32 kNav2Frequency = 65709;
 inline constexpr u32 kNav1Course = 65716;  // value degrees
 inline constexpr u32 kNav2Course = 65717;
 inline constexpr u32 kAltimeterSetting = 66040;  // value 16 x hPa
+inline constexpr u32 kAltimeterUp = 65883;       // + kAltimeterStep
+inline constexpr u32 kAltimeterDown = 65884;
+// COM radios: whole MHz (118..136, wrapping) and the fraction (25 kHz
+// channels, wrapping inside the MHz without carry), down and up.
+inline constexpr u32 kCom1WholeDown = 65636;
+inline constexpr u32 kCom1WholeUp = 65637;
+inline constexpr u32 kCom1FractionDown = 65638;
+inline constexpr u32 kCom1FractionUp = 65639;
+inline constexpr u32 kCom2WholeDown = 66436;
+inline constexpr u32 kCom2WholeUp = 66437;
+inline constexpr u32 kCom2FractionDown = 66438;
+inline constexpr u32 kCom2FractionUp = 66440;
+// Transponder digits (thousands, hundreds, tens, units) up and down; octal
+// digits, 7 up wraps to 0 and 0 down to 7.
+inline constexpr u32 kXpdrUp[4] = {65651, 65652, 65653, 65654};
+inline constexpr u32 kXpdrDown[4] = {66455, 66456, 66457, 66458};
 }  // namespace event
 
 class WorldModel final : public World {
@@ -92,6 +111,12 @@ class WorldModel final : public World {
   static constexpr double kDefaultClimb = 10.0;      // m/s
   static constexpr double kDefaultAccel = 5.0;       // km/h per second
   static constexpr std::size_t kMaxLogged = 4096;
+  static constexpr double kMinAltimeter = 800.0;   // hPa, the setting's range
+  static constexpr double kMaxAltimeter = 1200.0;
+  static constexpr double kAltimeterStep = 1.0;    // hPa per up/down event
+  static constexpr std::uint32_t kComMinKhz = 118000;
+  static constexpr std::uint32_t kComMaxKhz = 136975;
+  static constexpr std::uint32_t kComChannelKhz = 25;
 
   WorldModel();
 
@@ -121,6 +146,14 @@ class WorldModel final : public World {
   // NAV receiver n (0 or 1) as the world computes it now.
   NavSignal nav(int n) const;
 
+  // The route of `route` (host/route.h): a new one replaces the old.
+  void set_route(Route route) { route_ = std::move(route); }
+  const Route& route() const { return route_; }
+  // Where the aircraft is on leg `leg` of the route now; nullopt without it.
+  std::optional<double> leg_value(LegKey key, int leg) const {
+    return host::leg_value(route_, key, leg, lat_, lon_);
+  }
+
  private:
   enum class SpeedHold { kIas, kTas, kMach, kGs };
   enum class Steer { kHeading, kTrack };
@@ -131,6 +164,7 @@ class WorldModel final : public World {
   void climb(double dt);
   void accelerate(double dt);
   void move(double dt);
+  bool radio_event(u32 id);  // COM and transponder events; false: not one
   double standard_rate() const;
   double flight_path_angle() const;  // degrees, positive climbing
   Position position() const;
@@ -185,10 +219,13 @@ class WorldModel final : public World {
   std::vector<Station> stations_;
   std::array<std::uint32_t, 2> nav_freq_{1050, 1390};
   std::array<double, 2> nav_obs_{0.0, 0.0};
+  std::array<std::uint32_t, 2> com_khz_{122800, 121500};
+  std::array<std::uint32_t, 4> xpdr_{1, 2, 0, 0};  // octal digits, thousands first
 
   double sim_time_ = 0.0;
   std::vector<LoggedEvent> log_;
   std::uint64_t events_seen_ = 0;
+  Route route_;
 };
 
 }  // namespace host

@@ -12,6 +12,7 @@
 #include "frame/names.h"
 #include "frame/patterns.h"
 #include "frame/state.h"
+#include "nav/nvu.h"
 #include "nav/tks.h"
 
 namespace nav {
@@ -111,11 +112,12 @@ double rv1_decision_height() {
 // owner's record.
 TksForeign foreign_values() {
   TksForeign f;
-  f.nvu_zpu = 0.0;          // navigation computer: active leg's desired track, not built
-  f.nvu_z = 0.0;            // navigation computer: active leg's Z, not built
+  const NvuState& nvu_state = nvu();
+  f.nvu_zpu = nvu_state.active_zpu;  // navigation computer: active leg's desired track
+  f.nvu_z = nvu_state.active_z;      // navigation computer: active leg's Z
   f.gear_lever = 1;         // gear lever GearKran, not built
   f.ap_not_ready = 0;       // autopilot's not-ready flag, not built
-  f.nvu_leg_warning = 0;    // navigation computer: counting x warn_on, not built
+  f.nvu_leg_warning = nvu_leg_warning(nvu_state);  // navigation computer: counting x warn_on
   f.rv1_decision_height = rv1_decision_height();
   return f;
 }

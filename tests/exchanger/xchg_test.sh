@@ -190,7 +190,15 @@ cleanup)
   expect_rc 0 run "$scenarios/fresh.gh"
   "$host" run "$scenarios/held.gh" --modules "$modules" >"$work/run" 2>&1 &
   runner=$!
-  sleep 1
+  # Interrupt inside the paced frames: they start right after service 2 has
+  # created the block, however slowly the run got going (sanitizers, load).
+  i=0
+  while [ -z "$(find /dev/shm -maxdepth 1 -newer "$work/stamp" -name '*KR300VDATA*' 2>/dev/null)" ]; do
+    i=$((i + 1))
+    [ $i -gt 1000 ] && fail "the run never opened its block" && break
+    sleep 0.01
+  done
+  sleep 0.5
   kill -INT "$runner"
   wait "$runner"
   rc=$?

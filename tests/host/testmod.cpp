@@ -12,8 +12,6 @@
 #include "frame/profile.h"
 #include "platform/platform.h"
 
-#define GAU_EXPORT __attribute__((visibility("default")))
-
 #if defined(TESTMOD_SECOND)
 #define TESTMOD_PREFIX "TESTMOD2_"
 #else

@@ -22,6 +22,7 @@
 #include "frame/host.h"
 #include "frame/state.h"
 #include "nav/tks.h"
+#include "radio/radio_sys.h"
 
 extern "C" frame::LinkageRecord Linkage;
 extern "C" frame::ImportTableRecord ImportTable;
@@ -474,7 +475,7 @@ TEST_F(Navcomplex, PowerFlagFollowsPositionsSetElsewhere) {
   // The joystick layer and flight load write positions directly.
   pos().azs_kurs_mp_2 = 1;
   service("AZS_KURS_MP_2", kPreUpdate);
-  EXPECT_EQ(systems().power.kurs_mp2_power, 1);
+  EXPECT_EQ(radio::radio().rx[1].breaker_on, 1);
   EXPECT_EQ(picture("AZS_KURS_MP_2", "azs_kurs_mp_2"), 1.0);
   pos().azs_kurs_mp_2 = 7;  // any nonzero value is on
   EXPECT_EQ(picture("AZS_KURS_MP_2", "azs_kurs_mp_2"), 1.0);
@@ -671,15 +672,14 @@ TEST_F(Navcomplex, EmergencyLightGuardIsOnlyAPicture) {
 
 // Lamps -------------------------------------------------------------------------
 
+// The navigation computer's lamps have names of their own (nvu_gauge_tests).
 constexpr const char* kLamps[] = {
-    "NVU_Tablo_1",   "NVU_Tablo_1_b", "NVU_Tablo_1_c", "NVU_Tablo_1_d", "NVU_Tablo_1_e",
-    "NVU_Tablo_1_f", "NVU_Tablo_1_g", "NVU_Tablo_SNS", "Tablo_1",       "Tablo_2",
-    "Tablo_3",       "Tablo_6a",      "Tablo_6a_b",    "Tablo_71",      "Tablo_72",
-    "Tablo_73",      "Tablo_74",      "Tablo_75",      "Tablo_201",     "Tablo_203",
-    "Tablo_271",     "Tablo_272",     "Tablo_273",     "Tablo_274",     "Tablo_275",
-    "Tablo_Trim",    "Tablo_Trim_B",  "Tablo_Stab",    "Tablonn_71",    "Tablonn_72",
-    "tablonn_73",    "tablonn_74",    "tablonn_75",    "tablonn_271",   "tablonn_272",
-    "tablonn_273",   "tablonn_274",   "tablonn_275",
+    "Tablo_1",       "Tablo_2",       "Tablo_3",       "Tablo_6a",      "Tablo_6a_b",
+    "Tablo_71",      "Tablo_72",      "Tablo_73",      "Tablo_74",      "Tablo_75",
+    "Tablo_201",     "Tablo_203",     "Tablo_271",     "Tablo_272",     "Tablo_273",
+    "Tablo_274",     "Tablo_275",     "Tablo_Trim",    "Tablo_Trim_B",  "Tablo_Stab",
+    "Tablonn_71",    "Tablonn_72",    "tablonn_73",    "tablonn_74",    "tablonn_75",
+    "tablonn_271",   "tablonn_272",   "tablonn_273",   "tablonn_274",   "tablonn_275",
 };
 
 TEST_F(Navcomplex, LampTestLightsEveryPoweredLamp) {
