@@ -149,14 +149,16 @@ Elem lamp(GaugeDef& g, const std::string& name, const int& power, const int& lam
   });
 }
 
-void drums(GaugeDef& g, const std::string& label, int n, ValueFn number) {
+std::vector<Elem> drums(GaugeDef& g, const std::string& label, int n, ValueFn number) {
   n = std::clamp(n, 1, kMaxDrums);
   auto shared = std::make_shared<ValueFn>(std::move(number));
+  std::vector<Elem> out;
   for (int k = 0; k < n; ++k) {
-    g.moving(label + "_d" + std::to_string(k), "drum 0..1000, 100 per digit", nullptr,
+    out.push_back(g.moving(label + "_d" + std::to_string(k), "drum 0..1000, 100 per digit", nullptr,
              [shared, n, k] { return drum_show(drum_split((*shared) ? (*shared)() : 0.0, n), k); },
-             0.0, 1000.0);
+             0.0, 1000.0));
   }
+  return out;
 }
 
 Elem text_display(GaugeDef& g, const std::string& label, u32 capacity, const char* fmt,

@@ -131,8 +131,9 @@ Elem lamp(GaugeDef& g, const std::string& name, const int& power, const int& lam
           std::function<bool()> condition);
 
 // 8. Drum counter of `n` moving images FIELD_d0 (lowest) .. FIELD_d{n-1},
-// showing `number` in units of the lowest digit.
-void drums(GaugeDef& g, const std::string& label, int n, ValueFn number);
+// showing `number` in units of the lowest digit. Returns the drums, lowest
+// first, so a gauge can hide them.
+std::vector<Elem> drums(GaugeDef& g, const std::string& label, int n, ValueFn number);
 
 // 9. Text display: the value formatted with `fmt` (one numeric conversion),
 // bounded to `capacity`.

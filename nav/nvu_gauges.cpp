@@ -235,8 +235,7 @@ void define_extra_counter(frame::Module& m) {
   g.icon("counter_select_value", 7,
          [&p] { return static_cast<double>(nvu_extra_picture(p.to_computer.counter_select)); });
 
-  // The drums and indicators hide with the display, so they are declared
-  // here with their handles; the split and the carry are the frame's.
+  // The drums and indicators hide with the display.
   auto hidden_with_display = std::make_shared<std::vector<Elem>>();
   for (bool positive : {true, false}) {
     const std::string part = positive ? "extra_value_pos" : "extra_value_neg";
@@ -244,14 +243,8 @@ void define_extra_counter(frame::Module& m) {
       const SignedCount c = nvu_signed_count(p.extra_value, 1.0);
       return positive ? c.positive : c.negative;
     };
-    for (int k = 0; k < kExtraDrums; ++k) {
-      hidden_with_display->push_back(g.moving(
-          part + "_d" + std::to_string(k), "drum 0..1000, 100 per digit", nullptr,
-          [count, k] {
-            return frame::drum_show(frame::drum_split(nvu_count_drums(count()), kExtraDrums), k);
-          },
-          0.0, 1000.0));
-    }
+    for (Elem e : frame::drums(g, part, kExtraDrums, [count] { return nvu_count_drums(count()); }))
+      hidden_with_display->push_back(e);
     hidden_with_display->push_back(g.icon(part + "_flag", 1, [count, &p] {
       return count() > kCountFlag || p.to_computer.counter_select == 0 ? 0.0 : -1.0;
     }));
