@@ -6,7 +6,8 @@
 list(TRANSFORM NAVCOMPLEX_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE navcomplex_test_sources)
 gau_unit_test(navcomplex_tests ${navcomplex_test_sources}
   ${CMAKE_CURRENT_LIST_DIR}/navcomplex/rules_test.cpp ${CMAKE_CURRENT_LIST_DIR}/navcomplex/module_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/navcomplex/exchange_env.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/navcomplex/exchange_env.cpp ${CMAKE_CURRENT_LIST_DIR}/navcomplex/module_fixture.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/platform/sim_root_hook.cpp)
 set_target_properties(navcomplex_tests PROPERTIES ENABLE_EXPORTS ON)
 
 # The built module exports Linkage and ImportTable and nothing else.

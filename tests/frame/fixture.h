@@ -11,6 +11,25 @@
 
 namespace frame::testing {
 
+// What an element's callback returns: an icon's (0 without one), a needle's,
+// a string's, a moving image's y; `other` for any other kind.
+inline double element_value(ElementHeader* e, double other) {
+  switch (e->kind) {
+    case kIcon: {
+      auto* r = reinterpret_cast<IconElement*>(e);
+      return r->value ? r->value(e) : 0.0;
+    }
+    case kNeedle:
+      return reinterpret_cast<NeedleElement*>(e)->value(e);
+    case kString:
+      return reinterpret_cast<StringElement*>(e)->value(e);
+    case kMovingImage:
+      return reinterpret_cast<MovingImageElement*>(e)->value_y(e);
+    default:
+      return other;
+  }
+}
+
 class TestModule {
  public:
   explicit TestModule(std::vector<GaugeSpec> table)
@@ -60,21 +79,7 @@ class TestModule {
     return out;
   }
   double value(const char* name, std::size_t index) {
-    ElementHeader* e = elements(name).at(index);
-    switch (e->kind) {
-      case kIcon: {
-        auto* r = reinterpret_cast<IconElement*>(e);
-        return r->value ? r->value(e) : 0.0;
-      }
-      case kNeedle:
-        return reinterpret_cast<NeedleElement*>(e)->value(e);
-      case kString:
-        return reinterpret_cast<StringElement*>(e)->value(e);
-      case kMovingImage:
-        return reinterpret_cast<MovingImageElement*>(e)->value_y(e);
-      default:
-        return 0.0;
-    }
+    return element_value(elements(name).at(index), 0.0);
   }
   std::string text(const char* name, std::size_t index) {
     ElementHeader* e = elements(name).at(index);

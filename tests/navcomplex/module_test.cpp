@@ -14,7 +14,6 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "frame/builder.h"
@@ -23,35 +22,14 @@
 #include "frame/state.h"
 #include "nav/tks.h"
 #include "radio/radio_sys.h"
-
-extern "C" frame::LinkageRecord Linkage;
-extern "C" frame::ImportTableRecord ImportTable;
-
-// Host hooks this test executable exports, as gaugehost does: the labels of
-// every record, and the simulator folder below which the module reads files.
-namespace {
-std::unordered_map<const void*, std::string>& labels() {
-  static std::unordered_map<const void*, std::string> m;
-  return m;
-}
-std::string& sim_root_dir() {
-  static std::string s;
-  return s;
-}
-}  // namespace
-
-extern "C" __attribute__((visibility("default"))) void gaugehost_describe(const void* record,
-                                                                          const char* label,
-                                                                          const char*) {
-  labels()[record] = label ? label : "";
-}
-extern "C" __attribute__((visibility("default"))) const char* gaugehost_sim_root() {
-  return sim_root_dir().empty() ? nullptr : sim_root_dir().c_str();
-}
+#include "tests/navcomplex/module_fixture.h"
+#include "tests/platform/sim_root_hook.h"
 
 namespace {
 
 using namespace frame;
+using namespace frame::testing;
+using platform::testing::sim_root_dir;
 
 constexpr const char* kExpectedTable[] = {
     "KursMP_Pult_1",
@@ -270,43 +248,6 @@ PanelServices make_services() {
 }
 PanelServices g_services = make_services();
 
-GaugeHeader* header(std::string_view name) {
-  for (GaugeHeader** g = Linkage.gauges; *g; ++g)
-    if (name == (*g)->name) return *g;
-  return nullptr;
-}
-
-void walk(ElementHeader* e, const std::function<void(ElementHeader*)>& fn) {
-  fn(e);
-  if (e->children)
-    for (ElementHeader** c = e->children; *c; ++c) walk(*c, fn);
-}
-
-ElementHeader* element(std::string_view gauge, std::string_view label) {
-  GaugeHeader* h = header(gauge);
-  if (!h) return nullptr;
-  ElementHeader* found = nullptr;
-  walk(h->elements[0], [&](ElementHeader* e) {
-    if (!found && labels()[e] == label) found = e;
-  });
-  return found;
-}
-
-std::vector<MouseArea*> child_areas(GaugeHeader* h) {
-  std::vector<MouseArea*> out;
-  for (MouseArea* a = h->mouse_areas; a->kind != kAreaEnd; ++a)
-    if (a->kind == kAreaChild) out.push_back(a);
-  return out;
-}
-
-MouseArea* area(std::string_view gauge, std::string_view label) {
-  GaugeHeader* h = header(gauge);
-  if (!h) return nullptr;
-  for (MouseArea* a : child_areas(h))
-    if (labels()[a] == label) return a;
-  return nullptr;
-}
-
 std::string lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return s;
@@ -320,22 +261,17 @@ class Navcomplex : public ::testing::Test {
     g_volts = 28.0;
   }
 
+  // A click the area's handler accepts.
   static void click(std::string_view gauge, std::string_view label, u32 flags = kMouseLeft) {
     MouseArea* a = area(gauge, label);
     ASSERT_NE(a, nullptr) << gauge << " " << label;
-    PixPoint p{a->x, a->y};
-    EXPECT_EQ(reinterpret_cast<MouseHandler>(const_cast<void*>(a->handler))(&p, flags), 1);
-  }
-  static void service(std::string_view gauge, i32 code) {
-    GaugeHeader* h = header(gauge);
-    ASSERT_NE(h, nullptr) << gauge;
-    h->callback(h, code, 0);
+    EXPECT_EQ(press(a, flags), 1);
   }
   static void frames(std::string_view gauge, int n) {
     for (int i = 0; i < n; ++i) service(gauge, kPreUpdate);
   }
   static double picture(std::string_view gauge, std::string_view label) {
-    ElementHeader* e = element(gauge, label);
+    ElementHeader* e = find_element(gauge, label);
     EXPECT_NE(e, nullptr) << gauge << " " << label;
     if (!e || e->kind != kIcon) return std::numeric_limits<double>::quiet_NaN();
     auto* icon = reinterpret_cast<IconElement*>(e);

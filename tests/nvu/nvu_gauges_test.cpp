@@ -6,15 +6,10 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <limits>
-#include <map>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
-#include "../frame/fake_host.h"
 #include "frame/exchanger.h"
 #include "frame/gauge.h"
 #include "frame/host.h"
@@ -25,24 +20,13 @@
 #include "nav/svs.h"
 #include "nav/tks.h"
 #include "radio/rsbn.h"
-
-extern "C" frame::LinkageRecord Linkage;
-extern "C" frame::ImportTableRecord ImportTable;
+#include "tests/navcomplex/module_fixture.h"
 
 namespace {
-std::unordered_map<const void*, std::string>& labels() {
-  static std::unordered_map<const void*, std::string> m;
-  return m;
-}
 // The host's high-resolution counter, 10^7 ticks per second.
 std::int64_t g_counter = 0;
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) void gaugehost_describe(const void* record,
-                                                                          const char* label,
-                                                                          const char*) {
-  labels()[record] = label ? label : "";
-}
 extern "C" __attribute__((visibility("default"))) std::int64_t gaugehost_perf_counter() {
   return g_counter;
 }
@@ -54,48 +38,12 @@ namespace {
 
 using namespace frame;
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+using namespace frame::testing;
 
-std::map<u32, double>& vars() {
-  static std::map<u32, double> m;
-  return m;
-}
-void GAU_CALL lookup(ModuleVar* v) {
-  if (!v) return;
-  v->prev = v->value;
-  if (v->id == 0) {
-    if (v->ptr == nullptr) return;
-    if (v->type == kVarDouble)
-      std::memcpy(&v->value, v->ptr, sizeof(double));
-    else
-      v->value = *static_cast<const int*>(v->ptr);
-    return;
-  }
-  const auto it = vars().find(v->id);
-  v->value = it != vars().end() ? it->second : 0.0;
-}
-
-GaugeHeader* header(std::string_view name) {
-  for (GaugeHeader** g = Linkage.gauges; *g; ++g)
-    if (name == (*g)->name) return *g;
-  return nullptr;
-}
-
-ElementHeader* find_element(ElementHeader* e, std::string_view label) {
-  if (labels()[e] == label) return e;
-  if (e->children)
-    for (ElementHeader** c = e->children; *c; ++c)
-      if (ElementHeader* f = find_element(*c, label)) return f;
-  return nullptr;
-}
-
-class NvuGauges : public ::testing::Test {
+class NvuGauges : public ModuleGauges {
  protected:
-  frame::testing::FakeHost fake;
-
   void SetUp() override {
-    fake.table()->lookup_var = lookup;
-    ImportTable.panels.ptr = fake.table();
+    connect(lookup_with_bound);
     systems() = SystemsState{};
     nav::nvu() = nav::NvuState{};
     nav::nvu_panel() = nav::NvuPanel{};
@@ -104,9 +52,6 @@ class NvuGauges : public ::testing::Test {
     nav::diss() = nav::DissState{};
     nav::svs() = nav::SvsState{};
     radio::rsbn() = radio::RsbnState{};
-    vars().clear();
-    vars()[753] = 28.0;
-    vars()[336] = 1.0;
     start();
   }
   void TearDown() override {
@@ -123,11 +68,6 @@ class NvuGauges : public ::testing::Test {
       "Kontrol_Lamp",
   };
 
-  static void service(std::string_view gauge, i32 code) {
-    GaugeHeader* h = header(gauge);
-    ASSERT_NE(h, nullptr) << gauge;
-    h->callback(h, code, 0);
-  }
   void start() {
     for (i32 code : {kPreInstall, kPreInitialize, kConnectWindow})
       for (const char* g : kGauges) service(g, code);
@@ -143,41 +83,6 @@ class NvuGauges : public ::testing::Test {
   void frames(int n) {
     for (int i = 0; i < n; ++i) frame();
   }
-  static void click(std::string_view gauge, std::string_view label, u32 flags = kMouseLeft,
-                    int times = 1) {
-    GaugeHeader* h = header(gauge);
-    ASSERT_NE(h, nullptr);
-    for (MouseArea* a = h->mouse_areas; a->kind != kAreaEnd; ++a) {
-      if (a->kind != kAreaChild || labels()[a] != label) continue;
-      PixPoint p{a->x, a->y};
-      for (int i = 0; i < times; ++i)
-        reinterpret_cast<MouseHandler>(const_cast<void*>(a->handler))(&p, flags);
-      return;
-    }
-    FAIL() << "no area " << label << " on " << gauge;
-  }
-  static ElementHeader* element(std::string_view gauge, std::string_view label) {
-    ElementHeader* e = find_element(header(gauge)->elements[0], label);
-    EXPECT_NE(e, nullptr) << gauge << " " << label;
-    return e;
-  }
-  static double value(std::string_view gauge, std::string_view label) {
-    ElementHeader* e = element(gauge, label);
-    if (!e) return kNaN;
-    switch (e->kind) {
-      case kIcon:
-        return reinterpret_cast<IconElement*>(e)->value(e);
-      case kNeedle:
-        return reinterpret_cast<NeedleElement*>(e)->value(e);
-      case kMovingImage:
-        return reinterpret_cast<MovingImageElement*>(e)->value_y(e);
-      default:
-        return kNaN;
-    }
-  }
-  static bool hidden(std::string_view gauge, std::string_view label) {
-    return (element(gauge, label)->draw_flags & kHideBit) != 0;
-  }
   // Drum values FIELD_d0 .. FIELD_d{n-1}, lowest first.
   static std::vector<double> drums(std::string_view gauge, const std::string& field, int n) {
     std::vector<double> v;
@@ -187,12 +92,6 @@ class NvuGauges : public ::testing::Test {
   static void expect_drums(const std::vector<double>& got, const std::vector<double>& want) {
     ASSERT_EQ(got.size(), want.size());
     for (std::size_t k = 0; k < got.size(); ++k) EXPECT_NEAR(got[k], want[k], 1e-6) << "drum " << k;
-  }
-  double reg(const char* name) const {
-    const auto* r = fake.find(name);
-    if (!r) return kNaN;
-    if (r->type == kVarDouble) return *static_cast<const double*>(r->storage);
-    return *static_cast<const int*>(r->storage);
   }
   // The computer switched on and seen powered (V-51 copies one frame later,
   // and NVU_Sys runs before V-51).

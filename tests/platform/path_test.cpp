@@ -8,20 +8,14 @@
 
 #include "platform/hooks.h"
 #include "platform/platform.h"
+#include "tests/platform/sim_root_hook.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
 // What this executable's gaugehost_sim_root reports; empty reports null.
-std::string g_sim_root;
-}  // namespace
-
-// Exported like gaugehost does, so that the platform finds it by name.
-extern "C" __attribute__((visibility("default"))) const char* gaugehost_sim_root() {
-  return g_sim_root.empty() ? nullptr : g_sim_root.c_str();
-}
-
-namespace {
+std::string& g_sim_root = platform::testing::sim_root_dir();
 
 void touch(const fs::path& p) {
   fs::create_directories(p.parent_path());

@@ -17,20 +17,15 @@
 #include "platform/platform.h"
 #include "radio/rsbn.h"
 #include "tests/frame/fixture.h"
+#include "tests/platform/sim_root_hook.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-std::string g_sim_root;
-}  // namespace
-
-// Exported as gaugehost does, so that the module finds the folder by name.
-extern "C" __attribute__((visibility("default"))) const char* gaugehost_sim_root() {
-  return g_sim_root.empty() ? nullptr : g_sim_root.c_str();
-}
-
 namespace radio {
 namespace {
+
+// The simulator folder the module finds through gaugehost_sim_root.
+std::string& g_sim_root = platform::testing::sim_root_dir();
 
 using frame::testing::TestModule;
 

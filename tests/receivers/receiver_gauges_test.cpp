@@ -5,16 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
-#include <map>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <utility>
 #include <vector>
 
-#include "../frame/fake_host.h"
 #include "frame/gauge.h"
 #include "frame/host.h"
 #include "frame/numeric.h"
@@ -22,44 +17,12 @@
 #include "nav/course_indicator.h"
 #include "nav/tks.h"
 #include "radio/radio_sys.h"
-
-extern "C" frame::LinkageRecord Linkage;
-extern "C" frame::ImportTableRecord ImportTable;
-
-namespace {
-std::unordered_map<const void*, std::string>& labels() {
-  static std::unordered_map<const void*, std::string> m;
-  return m;
-}
-}  // namespace
-
-extern "C" __attribute__((visibility("default"))) void gaugehost_describe(const void* record,
-                                                                          const char* label,
-                                                                          const char*) {
-  labels()[record] = label ? label : "";
-}
+#include "tests/navcomplex/module_fixture.h"
 
 namespace {
 
 using namespace frame;
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-std::map<u32, double>& vars() {
-  static std::map<u32, double> m;
-  return m;
-}
-std::vector<std::pair<u32, u32>>& events() {
-  static std::vector<std::pair<u32, u32>> e;
-  return e;
-}
-
-void GAU_CALL lookup(ModuleVar* v) {
-  if (!v) return;
-  v->prev = v->value;
-  const auto it = vars().find(v->id);
-  v->value = it != vars().end() ? it->second : 0.0;
-}
+using namespace frame::testing;
 
 // The simulator's radio stack: frequency and course events act at once.
 void GAU_CALL key_event(u32 id, u32 value) {
@@ -82,24 +45,8 @@ void GAU_CALL key_event(u32 id, u32 value) {
   }
 }
 
-GaugeHeader* header(std::string_view name) {
-  for (GaugeHeader** g = Linkage.gauges; *g; ++g)
-    if (name == (*g)->name) return *g;
-  return nullptr;
-}
-
-ElementHeader* find_element(ElementHeader* e, std::string_view label) {
-  if (labels()[e] == label) return e;
-  if (e->children)
-    for (ElementHeader** c = e->children; *c; ++c)
-      if (ElementHeader* f = find_element(*c, label)) return f;
-  return nullptr;
-}
-
-class ReceiverGauges : public ::testing::Test {
+class ReceiverGauges : public ModuleGauges {
  protected:
-  frame::testing::FakeHost fake;
-
   // Panel order: breakers and switches first, then the systems, then what
   // shows them.
   static constexpr const char* kGauges[] = {
@@ -110,9 +57,8 @@ class ReceiverGauges : public ::testing::Test {
       "USH-3"};
 
   void SetUp() override {
-    fake.table()->lookup_var = lookup;
     fake.table()->trigger_key_event = key_event;
-    ImportTable.panels.ptr = fake.table();
+    connect(lookup_by_id);
     systems() = SystemsState{};
     radio::radio() = radio::RadioState{};
     nav::pnp_left() = nav::CourseIndicator{};
@@ -121,10 +67,7 @@ class ReceiverGauges : public ::testing::Test {
     nav::autopilot_course_values() = nav::AutopilotCourseValues{};
     nav::tks() = nav::TksState{};
     nav::tks_panel() = nav::TksPanel{};
-    vars().clear();
     events().clear();
-    vars()[753] = 28.0;
-    vars()[336] = 1.0;
     vars()[24] = 0x1050;
     vars()[27] = 0x1390;
     for (i32 code : {kPreInstall, kPreInitialize, kConnectWindow})
@@ -134,11 +77,6 @@ class ReceiverGauges : public ::testing::Test {
     for (const char* g : kGauges) service(g, kPreKill);
   }
 
-  static void service(std::string_view gauge, i32 code) {
-    GaugeHeader* h = header(gauge);
-    ASSERT_NE(h, nullptr) << gauge;
-    h->callback(h, code, 0);
-  }
   void frames(int n = 1) {
     for (int i = 0; i < n; ++i) {
       time += 1.0 / 18.0;
@@ -146,46 +84,6 @@ class ReceiverGauges : public ::testing::Test {
       vars()[604] = time;
       for (const char* g : kGauges) service(g, kPreUpdate);
     }
-  }
-  static void click(std::string_view gauge, std::string_view label, u32 flags = kMouseLeft) {
-    GaugeHeader* h = header(gauge);
-    ASSERT_NE(h, nullptr);
-    for (MouseArea* a = h->mouse_areas; a->kind != kAreaEnd; ++a) {
-      if (a->kind != kAreaChild || labels()[a] != label) continue;
-      PixPoint p{a->x, a->y};
-      reinterpret_cast<MouseHandler>(const_cast<void*>(a->handler))(&p, flags);
-      return;
-    }
-    FAIL() << "no area " << label << " on " << gauge;
-  }
-  static ElementHeader* element(std::string_view gauge, std::string_view label) {
-    ElementHeader* e = find_element(header(gauge)->elements[0], label);
-    EXPECT_NE(e, nullptr) << gauge << " " << label;
-    return e;
-  }
-  static double value(std::string_view gauge, std::string_view label) {
-    ElementHeader* e = element(gauge, label);
-    if (!e) return kNaN;
-    switch (e->kind) {
-      case kIcon:
-        return reinterpret_cast<IconElement*>(e)->value(e);
-      case kNeedle:
-        return reinterpret_cast<NeedleElement*>(e)->value(e);
-      case kMovingImage:
-        return reinterpret_cast<MovingImageElement*>(e)->value_y(e);
-      default:
-        return kNaN;
-    }
-  }
-  static bool hidden(std::string_view gauge, std::string_view label) {
-    return (element(gauge, label)->draw_flags & kHideBit) != 0;
-  }
-  // Events sent with this id since the last clear.
-  static std::vector<u32> sent(u32 id) {
-    std::vector<u32> out;
-    for (const auto& [event, v] : events())
-      if (event == id) out.push_back(v);
-    return out;
   }
   void receivers_on() {
     click("AZS_KURS_MP_1", "azs_kurs_mp_1");

@@ -11,6 +11,7 @@ gau_unit_test(nvu_tests
 list(TRANSFORM NAVCOMPLEX_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE nvu_module_sources)
 gau_unit_test(nvu_gauge_tests ${nvu_module_sources}
   ${PROJECT_SOURCE_DIR}/tests/nvu/nvu_gauges_test.cpp
+  ${PROJECT_SOURCE_DIR}/tests/navcomplex/module_fixture.cpp
   ${PROJECT_SOURCE_DIR}/tests/navcomplex/exchange_env.cpp)
 set_target_properties(nvu_gauge_tests PROPERTIES ENABLE_EXPORTS ON)
 

@@ -11,6 +11,7 @@ gau_unit_test(rsbn_tests
 # test's own (the executable exports gaugehost_sim_root, as the host does).
 gau_unit_test(rsbn_gauge_tests
   ${PROJECT_SOURCE_DIR}/tests/radio/rsbn_gauges_test.cpp
+  ${PROJECT_SOURCE_DIR}/tests/platform/sim_root_hook.cpp
   ${PROJECT_SOURCE_DIR}/radio/rsbn_gauges.cpp
   ${gau_rsbn_sources})
 set_target_properties(rsbn_gauge_tests PROPERTIES ENABLE_EXPORTS ON)

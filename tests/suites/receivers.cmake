@@ -18,6 +18,7 @@ target_link_libraries(receiver_world_tests PRIVATE gaugehost_core)
 list(TRANSFORM NAVCOMPLEX_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE receiver_module_sources)
 gau_unit_test(receiver_gauge_tests ${receiver_module_sources}
   ${PROJECT_SOURCE_DIR}/tests/receivers/receiver_gauges_test.cpp
+  ${PROJECT_SOURCE_DIR}/tests/navcomplex/module_fixture.cpp
   ${PROJECT_SOURCE_DIR}/tests/navcomplex/exchange_env.cpp)
 set_target_properties(receiver_gauge_tests PROPERTIES ENABLE_EXPORTS ON)
 

@@ -8,5 +8,6 @@ gau_unit_test(tks_tests
 list(TRANSFORM NAVCOMPLEX_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE tks_module_sources)
 gau_unit_test(tks_gauge_tests ${tks_module_sources}
   ${PROJECT_SOURCE_DIR}/tests/tks/tks_gauges_test.cpp
+  ${PROJECT_SOURCE_DIR}/tests/navcomplex/module_fixture.cpp
   ${PROJECT_SOURCE_DIR}/tests/navcomplex/exchange_env.cpp)
 set_target_properties(tks_gauge_tests PROPERTIES ENABLE_EXPORTS ON)

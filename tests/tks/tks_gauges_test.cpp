@@ -4,90 +4,28 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
-#include <limits>
-#include <map>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 
-#include "../frame/fake_host.h"
 #include "frame/gauge.h"
 #include "frame/host.h"
 #include "frame/state.h"
 #include "nav/tks.h"
-
-extern "C" frame::LinkageRecord Linkage;
-extern "C" frame::ImportTableRecord ImportTable;
-
-namespace {
-std::unordered_map<const void*, std::string>& labels() {
-  static std::unordered_map<const void*, std::string> m;
-  return m;
-}
-}  // namespace
-
-extern "C" __attribute__((visibility("default"))) void gaugehost_describe(const void* record,
-                                                                          const char* label,
-                                                                          const char*) {
-  labels()[record] = label ? label : "";
-}
+#include "tests/navcomplex/module_fixture.h"
 
 namespace {
 
 using namespace frame;
+using namespace frame::testing;
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// Module variables the fake host reports.
-std::map<u32, double>& vars() {
-  static std::map<u32, double> m;
-  return m;
-}
-void GAU_CALL lookup(ModuleVar* v) {
-  if (!v) return;
-  v->prev = v->value;
-  if (v->id == 0) {  // a bound record: its storage
-    if (v->ptr == nullptr) return;
-    if (v->type == kVarDouble)
-      std::memcpy(&v->value, v->ptr, sizeof(double));
-    else
-      v->value = *static_cast<const int*>(v->ptr);
-    return;
-  }
-  const auto it = vars().find(v->id);
-  v->value = it != vars().end() ? it->second : 0.0;
-}
-
-GaugeHeader* header(std::string_view name) {
-  for (GaugeHeader** g = Linkage.gauges; *g; ++g)
-    if (name == (*g)->name) return *g;
-  return nullptr;
-}
-
-ElementHeader* find_element(ElementHeader* e, std::string_view label) {
-  if (labels()[e] == label) return e;
-  if (e->children)
-    for (ElementHeader** c = e->children; *c; ++c)
-      if (ElementHeader* f = find_element(*c, label)) return f;
-  return nullptr;
-}
-
-class TksGauges : public ::testing::Test {
+class TksGauges : public ModuleGauges {
  protected:
-  frame::testing::FakeHost fake;
-
   void SetUp() override {
-    fake.table()->lookup_var = lookup;
-    ImportTable.panels.ptr = fake.table();
+    connect(lookup_with_bound);
     systems() = SystemsState{};
     nav::tks() = nav::TksState{};
     nav::tks_panel() = nav::TksPanel{};
     nav::tks_published() = nav::TksPublished{};
     nav::nav_sensor() = nav::NavSensorValues{};
-    vars().clear();
-    vars()[753] = 28.0;
-    vars()[336] = 1.0;
   }
   void TearDown() override {
     for (const char* g : kGauges) service(g, kPreKill);
@@ -97,11 +35,6 @@ class TksGauges : public ::testing::Test {
   static constexpr const char* kGauges[] = {"AZS_GA1_VKL", "AZS_GA2_VKL", "TKS_sys",
                                             "TKS_Pult",    "KM5_1",       "KM5_2"};
 
-  static void service(std::string_view gauge, i32 code) {
-    GaugeHeader* h = header(gauge);
-    ASSERT_NE(h, nullptr) << gauge;
-    h->callback(h, code, 0);
-  }
   void start() {
     for (i32 code : {kPreInstall, kPreInitialize, kConnectWindow})
       for (const char* g : kGauges) service(g, code);
@@ -116,50 +49,6 @@ class TksGauges : public ::testing::Test {
   }
   void frames(int n) {
     for (int i = 0; i < n; ++i) frame();
-  }
-  static void click(std::string_view gauge, std::string_view label, u32 flags = kMouseLeft) {
-    GaugeHeader* h = header(gauge);
-    ASSERT_NE(h, nullptr);
-    for (MouseArea* a = h->mouse_areas; a->kind != kAreaEnd; ++a) {
-      if (a->kind != kAreaChild || labels()[a] != label) continue;
-      PixPoint p{a->x, a->y};
-      reinterpret_cast<MouseHandler>(const_cast<void*>(a->handler))(&p, flags);
-      return;
-    }
-    FAIL() << "no area " << label << " on " << gauge;
-  }
-  static ElementHeader* element(std::string_view gauge, std::string_view label) {
-    ElementHeader* e = find_element(header(gauge)->elements[0], label);
-    EXPECT_NE(e, nullptr) << gauge << " " << label;
-    return e;
-  }
-  static double value(std::string_view gauge, std::string_view label) {
-    ElementHeader* e = element(gauge, label);
-    if (!e) return kNaN;
-    switch (e->kind) {
-      case kIcon:
-        return reinterpret_cast<IconElement*>(e)->value(e);
-      case kNeedle:
-        return reinterpret_cast<NeedleElement*>(e)->value(e);
-      case kString:
-        return reinterpret_cast<StringElement*>(e)->value(e);
-      default:
-        return kNaN;
-    }
-  }
-  static std::string text(std::string_view gauge, std::string_view label) {
-    auto* e = reinterpret_cast<StringElement*>(element(gauge, label));
-    e->value(&e->hdr);
-    return e->text;
-  }
-  static bool hidden(std::string_view gauge, std::string_view label) {
-    return (element(gauge, label)->draw_flags & kHideBit) != 0;
-  }
-  double reg(const char* name) const {
-    const auto* r = fake.find(name);
-    if (!r) return kNaN;
-    if (r->type == kVarDouble) return *static_cast<const double*>(r->storage);
-    return *static_cast<const int*>(r->storage);
   }
   void power_on() {
     click("AZS_GA1_VKL", "azs_ga1_vkl");
