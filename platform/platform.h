@@ -57,6 +57,10 @@ bool write_file_atomic(const std::string& path, std::string_view data);
 // Windows mapping or event, it outlives its last holder: it stays, with its
 // contents, until remove_shared_block / remove_guard (or a reboot). An
 // existing object owned by another user is refused.
+//
+// Windows: a block is a paging-file mapping and a guard a manual-reset event,
+// both named exactly N. They vanish with their last handle, so the remove
+// functions do nothing there and return false.
 struct SharedBlock;
 // Opens the block `name` and maps its first `bytes` bytes, creating it filled
 // with zeros when it does not exist. `*created` (may be null) is true only
