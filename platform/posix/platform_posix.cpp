@@ -15,47 +15,18 @@
 #include <string>
 #include <vector>
 
-#include "platform/hooks.h"
+#include "platform/os.h"
 #include "platform/platform.h"
 
 namespace platform {
-namespace {
 
-// The optional host hooks, looked up once. A counter without its frequency
-// (or the reverse) is useless, so the pair is taken only together.
-struct Hooks {
-  gaugehost_sim_root_fn sim_root = nullptr;
-  gaugehost_perf_counter_fn perf_counter = nullptr;
-  gaugehost_perf_frequency_fn perf_frequency = nullptr;
-  gaugehost_name_suffix_fn name_suffix = nullptr;
-};
-
-template <class Fn>
-Fn hook(const char* name) {
-  return reinterpret_cast<Fn>(host_symbol(name));
-}
-
-const Hooks& hooks() {
-  static const Hooks h = [] {
-    Hooks found;
-    found.sim_root = hook<gaugehost_sim_root_fn>(GAUGEHOST_SIM_ROOT);
-    found.perf_counter = hook<gaugehost_perf_counter_fn>(GAUGEHOST_PERF_COUNTER);
-    found.perf_frequency = hook<gaugehost_perf_frequency_fn>(GAUGEHOST_PERF_FREQUENCY);
-    if (found.perf_counter == nullptr || found.perf_frequency == nullptr) {
-      found.perf_counter = nullptr;
-      found.perf_frequency = nullptr;
-    }
-    found.name_suffix = hook<gaugehost_name_suffix_fn>(GAUGEHOST_NAME_SUFFIX);
-    return found;
-  }();
-  return h;
-}
-
-std::string executable_folder() {
+std::string os::executable_folder() {
   const std::string exe = executable_path();
   const std::size_t slash = exe.rfind('/');
   return slash == std::string::npos ? std::string("./") : exe.substr(0, slash + 1);
 }
+
+namespace {
 
 char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -105,18 +76,6 @@ bool write_all(int fd, std::string_view data) {
 
 }  // namespace
 
-std::string sim_root() {
-  std::string root;
-  if (hooks().sim_root != nullptr) {
-    if (const char* r = hooks().sim_root(); r != nullptr) root = r;
-  }
-  if (root.empty()) {
-    static const std::string exe_folder = executable_folder();
-    root = exe_folder;
-  }
-  if (root.back() != '/') root.push_back('/');
-  return root;
-}
 
 std::string module_path(std::string_view relative) {
   std::string path = sim_root();
@@ -143,27 +102,18 @@ std::string module_path(std::string_view relative) {
   return path;
 }
 
-std::int64_t perf_counter() {
-  if (hooks().perf_counter != nullptr) return hooks().perf_counter();
+
+
+
+char os::separator() { return '/'; }
+
+std::int64_t os::counter() {
   timespec ts{};
   ::clock_gettime(CLOCK_MONOTONIC, &ts);
   return static_cast<std::int64_t>(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
 }
 
-std::int64_t perf_frequency() {
-  if (hooks().perf_frequency != nullptr) {
-    // Callers divide by it: never let a broken host give them zero.
-    return std::max<std::int64_t>(hooks().perf_frequency(), 1);
-  }
-  return 1'000'000'000;
-}
-
-std::string name_suffix() {
-  if (hooks().name_suffix != nullptr) {
-    if (const char* s = hooks().name_suffix(); s != nullptr) return s;
-  }
-  return {};
-}
+std::int64_t os::frequency() { return 1'000'000'000; }
 
 std::optional<std::string> env(const char* name) {
   if (name == nullptr || *name == '\0') return std::nullopt;

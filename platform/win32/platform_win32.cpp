@@ -11,49 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/hooks.h"
+#include "platform/os.h"
 #include "platform/platform.h"
 
 namespace platform {
 namespace {
 
-// The optional host hooks, looked up once. A counter without its frequency
-// (or the reverse) is useless, so the pair is taken only together.
-struct Hooks {
-  gaugehost_sim_root_fn sim_root = nullptr;
-  gaugehost_perf_counter_fn perf_counter = nullptr;
-  gaugehost_perf_frequency_fn perf_frequency = nullptr;
-  gaugehost_name_suffix_fn name_suffix = nullptr;
-};
-
-template <class Fn>
-Fn hook(const char* name) {
-  return reinterpret_cast<Fn>(host_symbol(name));
-}
-
-const Hooks& hooks() {
-  static const Hooks h = [] {
-    Hooks found;
-    found.sim_root = hook<gaugehost_sim_root_fn>(GAUGEHOST_SIM_ROOT);
-    found.perf_counter = hook<gaugehost_perf_counter_fn>(GAUGEHOST_PERF_COUNTER);
-    found.perf_frequency = hook<gaugehost_perf_frequency_fn>(GAUGEHOST_PERF_FREQUENCY);
-    if (found.perf_counter == nullptr || found.perf_frequency == nullptr) {
-      found.perf_counter = nullptr;
-      found.perf_frequency = nullptr;
-    }
-    found.name_suffix = hook<gaugehost_name_suffix_fn>(GAUGEHOST_NAME_SUFFIX);
-    return found;
-  }();
-  return h;
-}
-
 bool is_separator(char c) { return c == '\\' || c == '/'; }
-
-std::string executable_folder() {
-  const std::string exe = executable_path();
-  const std::size_t slash = exe.find_last_of("\\/");
-  return slash == std::string::npos ? std::string(".\\") : exe.substr(0, slash + 1);
-}
 
 // WriteFile takes a 32-bit count: write in chunks well below it.
 bool write_all(HANDLE file, std::string_view data) {
@@ -69,18 +33,26 @@ bool write_all(HANDLE file, std::string_view data) {
 
 }  // namespace
 
-std::string sim_root() {
-  std::string root;
-  if (hooks().sim_root != nullptr) {
-    if (const char* r = hooks().sim_root(); r != nullptr) root = r;
-  }
-  if (root.empty()) {
-    static const std::string exe_folder = executable_folder();
-    root = exe_folder;
-  }
-  if (!is_separator(root.back())) root.push_back('\\');
-  return root;
+std::string os::executable_folder() {
+  const std::string exe = executable_path();
+  const std::size_t slash = exe.find_last_of("\\/");
+  return slash == std::string::npos ? std::string(".\\") : exe.substr(0, slash + 1);
 }
+
+char os::separator() { return '\\'; }
+
+std::int64_t os::counter() {
+  LARGE_INTEGER now{};
+  ::QueryPerformanceCounter(&now);
+  return static_cast<std::int64_t>(now.QuadPart);
+}
+
+std::int64_t os::frequency() {
+  LARGE_INTEGER f{};
+  if (!::QueryPerformanceFrequency(&f) || f.QuadPart <= 0) return 1;
+  return static_cast<std::int64_t>(f.QuadPart);
+}
+
 
 std::string module_path(std::string_view relative) {
   std::string path = sim_root();
@@ -98,29 +70,8 @@ std::string module_path(std::string_view relative) {
   return path;
 }
 
-std::int64_t perf_counter() {
-  if (hooks().perf_counter != nullptr) return hooks().perf_counter();
-  LARGE_INTEGER now{};
-  ::QueryPerformanceCounter(&now);
-  return static_cast<std::int64_t>(now.QuadPart);
-}
 
-std::int64_t perf_frequency() {
-  if (hooks().perf_frequency != nullptr) {
-    // Callers divide by it: never let a broken host give them zero.
-    return std::max<std::int64_t>(hooks().perf_frequency(), 1);
-  }
-  LARGE_INTEGER f{};
-  if (!::QueryPerformanceFrequency(&f) || f.QuadPart <= 0) return 1;
-  return static_cast<std::int64_t>(f.QuadPart);
-}
 
-std::string name_suffix() {
-  if (hooks().name_suffix != nullptr) {
-    if (const char* s = hooks().name_suffix(); s != nullptr) return s;
-  }
-  return {};
-}
 
 std::optional<std::string> env(const char* name) {
   if (name == nullptr || *name == '\0') return std::nullopt;
