@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/scenario.h"
+#include "tests/host/run_script.h"
 
 namespace host {
 namespace {
@@ -111,22 +112,8 @@ TEST(Route, ParseRefusesWhatIsNoRoute) {
   EXPECT_DOUBLE_EQ(r.points[0].lon, -10.0) << "longitudes are wrapped";
 }
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome run(const std::string& text) {
-  std::ostringstream out, err;
-  RunOptions opt;
-  opt.modules_dir = "/nonexistent";
-  opt.out = &out;
-  opt.err = &err;
-  Runner r(opt);
-  const int status = r.run_text(text, "t.gh", ".");
-  return Outcome{status, out.str(), err.str()};
-}
+using host::script::Outcome;
+using host::script::run;
 
 TEST(RouteVerbs, WorldReadsTheAircraftOnALeg) {
   const Outcome o =

@@ -7,26 +7,13 @@
 #include <string>
 
 #include "host/scenario.h"
+#include "tests/host/run_script.h"
 
 namespace host {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome run(const std::string& text) {
-  std::ostringstream out, err;
-  RunOptions opt;
-  opt.modules_dir = "/nonexistent";
-  opt.out = &out;
-  opt.err = &err;
-  Runner r(opt);
-  const int status = r.run_text(text, "t.gh", ".");
-  return Outcome{status, out.str(), err.str()};
-}
+using host::script::Outcome;
+using host::script::run;
 
 TEST(WorldVerbs, MalformedLinesAreScriptErrors) {
   const char* bad[] = {
