@@ -3,8 +3,7 @@
 # state and records directly. The executable exports the host hooks it
 # defines (labels of the records, the simulator folder, the name suffix of the
 # data exchanger) as gaugehost does.
-list(TRANSFORM NAVCOMPLEX_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE navcomplex_test_sources)
-gau_unit_test(navcomplex_tests ${navcomplex_test_sources}
+gau_unit_test(navcomplex_tests $<TARGET_OBJECTS:navcomplex_objects>
   ${CMAKE_CURRENT_LIST_DIR}/navcomplex/rules_test.cpp ${CMAKE_CURRENT_LIST_DIR}/navcomplex/module_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/navcomplex/exchange_env.cpp ${CMAKE_CURRENT_LIST_DIR}/navcomplex/module_fixture.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform/sim_root_hook.cpp)

@@ -8,8 +8,7 @@ gau_unit_test(nvu_tests
 
 # The gauges inside the whole module, through their records, a fake host and
 # the host's counter (the executable exports the gaugehost_* hooks).
-list(TRANSFORM NAVCOMPLEX_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE nvu_module_sources)
-gau_unit_test(nvu_gauge_tests ${nvu_module_sources}
+gau_unit_test(nvu_gauge_tests $<TARGET_OBJECTS:navcomplex_objects>
   ${PROJECT_SOURCE_DIR}/tests/nvu/nvu_gauges_test.cpp
   ${PROJECT_SOURCE_DIR}/tests/navcomplex/module_fixture.cpp
   ${PROJECT_SOURCE_DIR}/tests/navcomplex/exchange_env.cpp)

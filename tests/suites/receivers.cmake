@@ -15,8 +15,7 @@ gau_unit_test(receiver_world_tests
 target_link_libraries(receiver_world_tests PRIVATE gaugehost_core)
 
 # The gauges inside the whole module, through their records and a fake host.
-list(TRANSFORM NAVCOMPLEX_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE receiver_module_sources)
-gau_unit_test(receiver_gauge_tests ${receiver_module_sources}
+gau_unit_test(receiver_gauge_tests $<TARGET_OBJECTS:navcomplex_objects>
   ${PROJECT_SOURCE_DIR}/tests/receivers/receiver_gauges_test.cpp
   ${PROJECT_SOURCE_DIR}/tests/navcomplex/module_fixture.cpp
   ${PROJECT_SOURCE_DIR}/tests/navcomplex/exchange_env.cpp)
