@@ -44,8 +44,7 @@ struct HostRecords {
 };
 constinit HostRecords g_vars{};
 
-double look(ModuleVar& v, u32 id) {
-  v.id = id;
+double look(ModuleVar& v) {
   frame::host().lookup_var(&v);
   return v.value;
 }
@@ -53,17 +52,17 @@ double look(ModuleVar& v, u32 id) {
 TksRawHost read_host() {
   HostRecords& r = g_vars;
   TksRawHost raw;
-  raw.latitude = look(r.latitude, 71);
-  raw.longitude = look(r.longitude, 72);
-  raw.bank = look(r.bank, 79);
-  raw.magnetic_heading = look(r.magnetic_heading, 81);
-  raw.magnetic_variation = look(r.magnetic_variation, 82);
-  raw.true_heading = look(r.true_heading, 86);
-  raw.sim_rate = look(r.sim_rate, 336);
-  raw.clock_seconds = look(r.clock_seconds, 5);
-  raw.tick = look(r.tick, 1);
-  raw.ground_speed = look(r.ground_speed, 551);
-  raw.sim_time = look(r.sim_time, 604);
+  raw.latitude = look(r.latitude);
+  raw.longitude = look(r.longitude);
+  raw.bank = look(r.bank);
+  raw.magnetic_heading = look(r.magnetic_heading);
+  raw.magnetic_variation = look(r.magnetic_variation);
+  raw.true_heading = look(r.true_heading);
+  raw.sim_rate = look(r.sim_rate);
+  raw.clock_seconds = look(r.clock_seconds);
+  raw.tick = look(r.tick);
+  raw.ground_speed = look(r.ground_speed);
+  raw.sim_time = look(r.sim_time);
   return raw;
 }
 
@@ -135,8 +134,8 @@ void bind_outside(frame::BoundNames& bound) {
 
 // Service 14: the initial errors, from the tick count and longitude now.
 void seed_errors() {
-  const double tick = look(g_vars.tick, 1);
-  const double lon = look(g_vars.longitude, 72) * kLongitudeUnit;
+  const double tick = look(g_vars.tick);
+  const double lon = look(g_vars.longitude) * kLongitudeUnit;
   tks_seed(tks(), tick, std::isfinite(lon) ? lon : g_host.longitude);
 }
 
